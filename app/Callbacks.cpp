@@ -1,0 +1,51 @@
+#include "app/Callbacks.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "app/Globals.h"
+#include "render/Frame.h"
+
+static const unsigned char KEY_ESCAPE = 27;
+
+void reshapeGL(int width, int height) {
+    glViewport(0, 0, width, height);
+    camera.setWindowSize(static_cast<float>(width), static_cast<float>(height));
+}
+
+bool tickDue(int now, int lastTick) { return static_cast<double>(now - lastTick) > TICK_MS; }
+
+void idleGL() {
+    int now = glutGet(GLUT_ELAPSED_TIME);
+    if (tickDue(now, time0)) {
+        time0 = now;
+        camera.update(keyDown, mouse);
+        glutPostRedisplay();
+    }
+}
+
+void keyboardGL(unsigned char key, int, int) {
+    keyDown[key] = true;
+    switch (key) {
+        case KEY_ESCAPE:
+            exit(0);
+        case 'c':
+            cull = !cull;
+            break;
+        case 'l':
+            line = !line;
+            break;
+        default:
+            break;
+    }
+}
+
+void keyboardUpGL(unsigned char key, int, int) { keyDown[key] = false; }
+
+void passiveMotionGL(int x, int y) { mouse = glm::vec2(static_cast<float>(x), static_cast<float>(y)); }
+
+void drawGL() {
+    renderFrame();
+    glutSwapBuffers();
+}

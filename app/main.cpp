@@ -1,0 +1,42 @@
+// Process entry: the window, the callbacks, the scene and GL set-up, the grid lock and the
+// generation worker, then the GLUT main loop for the rest of the process's life.
+#include <GL/freeglut.h>
+#include <pthread.h>
+
+#include <cstdlib>
+
+#include "app/Callbacks.h"
+#include "app/Globals.h"
+#include "render/Setup.h"
+#include "scene/Scene.h"
+#include "sim/Worker.h"
+
+static void* determineNextState(void*) { runWorker(cells, stateMutex, cityZones()); }
+
+int main(int argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitWindowSize(1280, 720);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    glutCreateWindow("Varnock | Hollenby");
+
+    glutPassiveMotionFunc(passiveMotionGL);
+    glutKeyboardFunc(keyboardGL);
+    glutKeyboardUpFunc(keyboardUpGL);
+    glutReshapeFunc(reshapeGL);
+    glutDisplayFunc(drawGL);
+    glutIdleFunc(idleGL);
+
+    loadScene();
+    initGL();
+
+    pthread_mutex_init(&stateMutex, nullptr);
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_JOINABLE);
+    pthread_t worker;
+    pthread_create(&worker, &attributes, determineNextState, nullptr);
+
+    glutMainLoop();
+    // The worker still takes the lock for every pass, so the mutex must outlive it.
+    exit(0);
+}

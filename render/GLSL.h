@@ -1,0 +1,26 @@
+// Routine chores around GL shader programs: reading sources, reporting GL errors and info
+// logs, the version check, location look-ups that warn, and attribute-array calls that
+// silently skip a missing (negative) location.
+#pragma once
+
+#ifndef GL_GLEXT_PROTOTYPES
+#define GL_GLEXT_PROTOTYPES
+#endif
+#include <GL/gl.h>
+
+namespace GLSL {
+
+int printError();
+void printShaderInfoLog(GLuint shader);
+void printProgramInfoLog(GLuint program);
+void checkVersion();
+char* textFileRead(const char* path);
+int textFileWrite(const char* path, const char* text);
+GLint getAttribLocation(GLuint program, const char* name);
+GLint getUniformLocation(GLuint program, const char* name);
+void enableVertexAttribArray(GLint location);
+void disableVertexAttribArray(GLint location);
+void vertexAttribPointer(GLint location, GLint size, GLenum type, GLboolean normalized,
+                         GLsizei stride, const GLvoid* pointer);
+
+}  // namespace GLSL

@@ -1,0 +1,122 @@
+#include "render/MeshArrays.h"
+
+#include <map>
+#include <tuple>
+
+#include <glm/glm.hpp>
+
+namespace {
+
+using Triple = std::tuple<int, int, int>;
+
+bool inPool(int index, size_t poolSize, size_t width) {
+    return index >= 0 && static_cast<size_t>(index) < poolSize / width;
+}
+
+class VertexTable {
+public:
+    VertexTable(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape)
+        : attrib(attrib), withNormals(false), withTexcoords(false) {
+        for (const tinyobj::index_t& corner : shape.mesh.indices) {
+            withNormals |= inPool(corner.normal_index, attrib.normals.size(), 3);
+            withTexcoords |= inPool(corner.texcoord_index, attrib.texcoords.size(), 2);
+        }
+    }
+
+    // The vertex number of a corner, adding the vertex on first sight; -1 without a position.
+    long vertexOf(const tinyobj::index_t& corner, MeshArrays& mesh) {
+        if (!inPool(corner.vertex_index, attrib.vertices.size(), 3)) {
+            return -1;
+        }
+        int normal = inPool(corner.normal_index, attrib.normals.size(), 3) ? corner.normal_index : -1;
+        int texcoord =
+            inPool(corner.texcoord_index, attrib.texcoords.size(), 2) ? corner.texcoord_index : -1;
+        Triple key(corner.vertex_index, normal, texcoord);
+        auto found = numbers.find(key);
+        if (found != numbers.end()) {
+            return found->second;
+        }
+        unsigned int number = static_cast<unsigned int>(mesh.positions.size() / 3);
+        append(mesh.positions, attrib.vertices, corner.vertex_index, 3);
+        if (withNormals) {
+            append(mesh.normals, attrib.normals, normal, 3);
+        }
+        if (withTexcoords) {
+            append(mesh.texcoords, attrib.texcoords, texcoord, 2);
+        }
+        numbers.emplace(key, number);
+        return number;
+    }
+
+private:
+    // A corner without the attribute that its neighbours carry gets zeros, keeping arrays aligned.
+    static void append(std::vector<float>& out, const std::vector<tinyobj::real_t>& pool,
+                       int index, int width) {
+        for (int k = 0; k < width; ++k) {
+            out.push_back(index >= 0 ? pool[static_cast<size_t>(index) * width + k] : 0.0f);
+        }
+    }
+
+    const tinyobj::attrib_t& attrib;
+    bool withNormals;
+    bool withTexcoords;
+    std::map<Triple, unsigned int> numbers;
+};
+
+}  // namespace
+
+MeshArrays buildMeshArrays(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape) {
+    MeshArrays mesh;
+    VertexTable table(attrib, shape);
+    size_t offset = 0;
+    for (unsigned char corners : shape.mesh.num_face_vertices) {
+        std::vector<long> face;
+        for (size_t k = 0; k < corners && offset + k < shape.mesh.indices.size(); ++k) {
+            long number = table.vertexOf(shape.mesh.indices[offset + k], mesh);
+            if (number >= 0) {
+                face.push_back(number);
+            }
+        }
+        offset += corners;
+        for (size_t k = 2; k < face.size(); ++k) {
+            mesh.indices.push_back(static_cast<unsigned int>(face[0]));
+            mesh.indices.push_back(static_cast<unsigned int>(face[k - 1]));
+            mesh.indices.push_back(static_cast<unsigned int>(face[k]));
+        }
+    }
+    return mesh;
+}
+
+void normalizeToUnitBox(std::vector<float>& positions) {
+    if (positions.size() < 3) {
+        return;
+    }
+    glm::vec3 min(positions[0], positions[1], positions[2]);
+    glm::vec3 max = min;
+    for (size_t i = 3; i + 2 < positions.size(); i += 3) {
+        for (int axis = 0; axis < 3; ++axis) {
+            float v = positions[i + axis];
+            if (v < min[axis]) {
+                min[axis] = v;
+            }
+            if (v > max[axis]) {
+                max[axis] = v;
+            }
+        }
+    }
+    glm::vec3 centre = 0.5f * (min + max);
+    glm::vec3 extent = max - min;
+    float largest = extent.x;
+    if (extent.y > largest) {
+        largest = extent.y;
+    }
+    if (extent.z > largest) {
+        largest = extent.z;
+    }
+    float scale = largest > 0.0f ? 1.0f / largest : 1.0f;
+    for (size_t j = 0; j + 2 < positions.size(); j += 3) {
+        for (int axis = 0; axis < 3; ++axis) {
+            positions[j + axis] = (positions[j + axis] - centre[axis]) * scale;
+        }
+    }
+}

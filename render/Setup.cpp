@@ -1,0 +1,158 @@
+#include "render/Setup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "app/Globals.h"
+#include "render/Image.h"
+#include "render/StaticBuffer.h"
+#include "scene/ZoneMaterials.h"
+#include "sim/Grid.h"
+
+static const char* const VERTEX_SHADER_FILE = "vertex_shader.glsl";
+static const char* const FRAGMENT_SHADER_FILE = "fragment_shader.glsl";
+static const char* const TERRAIN_TEXTURE_FILE = "textures/terrain.bmp";
+static const float TERRAIN_TEXTURE_REPEATS = 300.0f;
+
+[[noreturn]] static void cannotRun() {
+    fprintf(stderr, "Cannot run without a working shader program; exiting.\n");
+    exit(1);
+}
+
+static bool compile(GLuint shader, const char* kind, const char* file) {
+    glCompileShader(shader);
+    GLSL::printError();
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    GLSL::printShaderInfoLog(shader);
+    if (!compiled) {
+        printf("Error compiling %s shader %s\n", kind, file);
+    }
+    return compiled;
+}
+
+static GLuint buildShaderProgram() {
+    GLuint vertexShader = glCreateShader(GL_VERTEX_SHADER);
+    GLuint fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    char* vertexText = GLSL::textFileRead(VERTEX_SHADER_FILE);
+    char* fragmentText = GLSL::textFileRead(FRAGMENT_SHADER_FILE);
+    if (vertexText == nullptr || fragmentText == nullptr) {
+        cannotRun();
+    }
+    glShaderSource(vertexShader, 1, const_cast<const char**>(&vertexText), nullptr);
+    glShaderSource(fragmentShader, 1, const_cast<const char**>(&fragmentText), nullptr);
+    free(vertexText);
+    free(fragmentText);
+
+    bool vertexCompiled = compile(vertexShader, "vertex", VERTEX_SHADER_FILE);
+    bool fragmentCompiled = compile(fragmentShader, "fragment", FRAGMENT_SHADER_FILE);
+    if (!vertexCompiled || !fragmentCompiled) {
+        cannotRun();
+    }
+
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
+    glLinkProgram(program);
+    GLSL::printError();
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    GLSL::printProgramInfoLog(program);
+    if (!linked) {
+        printf("Error linking shaders %s and %s\n", VERTEX_SHADER_FILE, FRAGMENT_SHADER_FILE);
+        cannotRun();
+    }
+    return program;
+}
+
+static void lookUpLocations() {
+    h_vertexPosition = GLSL::getAttribLocation(pid, "vertexPosition");
+    h_vertexNormal = GLSL::getAttribLocation(pid, "vertexNormal");
+    h_terrainVertTexCoords = GLSL::getAttribLocation(pid, "terrainVertTexCoords");
+    h_P = GLSL::getUniformLocation(pid, "P");
+    h_MV = GLSL::getUniformLocation(pid, "MV");
+    h_terrainTexMat = GLSL::getUniformLocation(pid, "terrainTexMat");
+    h_lightPos = GLSL::getUniformLocation(pid, "lightPos");
+    h_terrainTexture = GLSL::getUniformLocation(pid, "terrainTexture");
+    h_ka = GLSL::getUniformLocation(pid, "ka");
+    h_kd = GLSL::getUniformLocation(pid, "kd");
+    h_ks = GLSL::getUniformLocation(pid, "ks");
+    h_s = GLSL::getUniformLocation(pid, "s");
+}
+
+static void initZone(TavoObject& zone, const Material& material) {
+    zone.init(material.ka, material.kd, material.ks);
+}
+
+// GL reads rows aligned to 4 bytes, the loader delivers them packed: only widths whose
+// rows are already a multiple of 4 bytes upload as they are.
+static bool loadTerrainImage(Image* image) {
+    if (image == nullptr) {
+        printf("Error allocating space for image");
+        return false;
+    }
+    if (!ImageLoad(TERRAIN_TEXTURE_FILE, image)) {
+        printf("Error loading texture image\n");
+        return false;
+    }
+    if (image->width * 3 % 4 != 0) {
+        printf("Rows of %s are not a multiple of 4 bytes long\n", TERRAIN_TEXTURE_FILE);
+        printf("Error loading texture image\n");
+        free(image->pixels);
+        return false;
+    }
+    return true;
+}
+
+static void createTerrainTexture() {
+    // Without a usable image the ground is drawn in one plain colour rather than not at all.
+    static unsigned char plainGround[3] = {96, 128, 72};
+    Image* image = new (std::nothrow) Image();
+    bool loaded = loadTerrainImage(image);
+    const Image texture = loaded ? *image : Image{1, 1, plainGround};
+
+    glActiveTexture(GL_TEXTURE0);
+    glGenTextures(1, &terrainTexID);
+    glBindTexture(GL_TEXTURE_2D, terrainTexID);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB,
+                 GL_UNSIGNED_BYTE, texture.pixels);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    if (loaded) {
+        free(image->pixels);
+    }
+    delete image;
+}
+
+static void uploadTerrain() {
+    positionBufID = createStaticBuffer(GL_ARRAY_BUFFER, positionBuf);
+    normalBufID = createStaticBuffer(GL_ARRAY_BUFFER, normalBuf);
+    terrainTexCoordsBufID = createStaticBuffer(GL_ARRAY_BUFFER, terrainTexCoordsBuf);
+    indexBufID = createStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuf);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+void initGL() {
+    glClearColor(0.8f, 0.95f, 1.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    pid = buildShaderProgram();
+    lookUpLocations();
+    initZone(residential, RESIDENTIAL_MATERIAL);
+    initZone(commercial, COMMERCIAL_MATERIAL);
+    initZone(industrial, INDUSTRIAL_MATERIAL);
+    seedGrid(cells);
+    createTerrainTexture();
+    uploadTerrain();
+    terrainTexMat = glm::mat3(0.0f);
+    terrainTexMat[0][0] = TERRAIN_TEXTURE_REPEATS;
+    terrainTexMat[1][1] = TERRAIN_TEXTURE_REPEATS;
+    terrainTexMat[2][2] = 1.0f;
+    GLSL::checkVersion();
+}
