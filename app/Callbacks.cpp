@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/Pacing.h"
 #include "render/Frame.h"
 
 static const unsigned char KEY_ESCAPE = 27;
@@ -13,8 +14,6 @@ void reshapeGL(int width, int height) {
     glViewport(0, 0, width, height);
     camera.setWindowSize(static_cast<float>(width), static_cast<float>(height));
 }
-
-bool tickDue(int now, int lastTick) { return static_cast<double>(now - lastTick) > TICK_MS; }
 
 void idleGL() {
     int now = glutGet(GLUT_ELAPSED_TIME);
