@@ -40,9 +40,13 @@ void keyboardGL(unsigned char key, int, int) {
     }
 }
 
-void keyboardUpGL(unsigned char key, int, int) { keyDown[key] = false; }
+void keyboardUpGL(unsigned char key, int, int) {
+    keyDown[key] = false;
+}
 
-void passiveMotionGL(int x, int y) { mouse = glm::vec2(static_cast<float>(x), static_cast<float>(y)); }
+void passiveMotionGL(int x, int y) {
+    mouse = glm::vec2(static_cast<float>(x), static_cast<float>(y));
+}
 
 void drawGL() {
     renderFrame();

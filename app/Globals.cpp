@@ -40,4 +40,6 @@ GLuint normalBufID;
 GLuint terrainTexCoordsBufID;
 GLuint indexBufID;
 
-Zones cityZones() { return Zones{&residential, &commercial, &industrial}; }
+Zones cityZones() {
+    return Zones{&residential, &commercial, &industrial};
+}

@@ -5,4 +5,6 @@
 constexpr double TICK_MS = 1000.0 / 60.0;
 
 // Whether an idle call at now (ms) starts a tick after the one accepted at lastTick.
-inline bool tickDue(int now, int lastTick) { return static_cast<double>(now - lastTick) > TICK_MS; }
+inline bool tickDue(int now, int lastTick) {
+    return static_cast<double>(now - lastTick) > TICK_MS;
+}

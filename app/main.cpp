@@ -11,7 +11,9 @@
 #include "scene/Scene.h"
 #include "sim/Worker.h"
 
-static void* determineNextState(void*) { runWorker(cells, stateMutex, cityZones()); }
+static void* determineNextState(void*) {
+    runWorker(cells, stateMutex, cityZones());
+}
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);

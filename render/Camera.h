@@ -7,7 +7,7 @@
 class MatrixStack;
 
 class Camera {
-public:
+  public:
     Camera();
     virtual ~Camera();
 
@@ -24,7 +24,7 @@ public:
     glm::vec3 position;
     glm::vec2 rotations;  // x: yaw about world y, y: pitch about the camera's x axis
 
-private:
+  private:
     glm::mat4 orientation() const;
 };
 

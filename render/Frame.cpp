@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "render/MatrixStack.h"
+#include "render/VertexAttribute.h"
 #include "sim/Generation.h"
 
 static const glm::vec3 NO_LIGHT_RESPONSE(0.0f);
@@ -20,12 +21,6 @@ static void applyToggles() {
     glPolygonMode(GL_FRONT_AND_BACK, line ? GL_LINE : GL_FILL);
 }
 
-static void bindTerrainAttribute(GLint location, GLuint buffer, GLint components) {
-    GLSL::enableVertexAttribArray(location);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
-
 static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
     glUniformMatrix4fv(h_P, 1, GL_FALSE, glm::value_ptr(P.topMatrix()));
     glUniformMatrix4fv(h_MV, 1, GL_FALSE, glm::value_ptr(MV.topMatrix()));
@@ -36,9 +31,9 @@ static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
     glUniform3fv(h_ks, 1, glm::value_ptr(NO_LIGHT_RESPONSE));
     glUniform1f(h_s, 0.0f);
 
-    bindTerrainAttribute(h_vertexPosition, positionBufID, 3);
-    bindTerrainAttribute(h_vertexNormal, normalBufID, 3);
-    bindTerrainAttribute(h_terrainVertTexCoords, terrainTexCoordsBufID, 2);
+    bindFloatAttribute(h_vertexPosition, positionBufID, 3);
+    bindFloatAttribute(h_vertexNormal, normalBufID, 3);
+    bindFloatAttribute(h_terrainVertTexCoords, terrainTexCoordsBufID, 2);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBufID);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, terrainTexID);
@@ -47,8 +42,7 @@ static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
     MV.pushMatrix();
     MV.multMatrix(planeMat);
     glUniformMatrix4fv(h_MV, 1, GL_FALSE, glm::value_ptr(MV.topMatrix()));
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexBuf.size()), GL_UNSIGNED_INT,
-                   nullptr);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexBuf.size()), GL_UNSIGNED_INT, nullptr);
     MV.popMatrix();
 
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -55,8 +55,8 @@ void checkVersion() {
         printf("Invalid GL_VERSION format %d %d\n", major, minor);
     }
     if (major < 2) {
-        printf("This shader example will not work due to opengl version, which is %d %d\n",
-               major, minor);
+        printf("This shader example will not work due to opengl version, which is %d %d\n", major,
+               minor);
         exit(0);
     }
 }
@@ -103,8 +103,8 @@ int textFileWrite(const char* path, const char* text) {
 
 static void warnUnbound(const char* name, const char* calls) {
     std::cerr << "WARN: " << name
-              << " cannot be bound (it either doesn't exist or has been optimized away). "
-              << calls << " calls will silently ignore it.\n"
+              << " cannot be bound (it either doesn't exist or has been optimized away). " << calls
+              << " calls will silently ignore it.\n"
               << std::endl;
 }
 

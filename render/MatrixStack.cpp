@@ -11,7 +11,9 @@ static void checkPerspective(T aspect, T zNear, T zFar) {
     assert(zFar != zNear);
 }
 
-MatrixStack::MatrixStack() { mstack.push(glm::mat4(1.0f)); }
+MatrixStack::MatrixStack() {
+    mstack.push(glm::mat4(1.0f));
+}
 
 MatrixStack::~MatrixStack() {}
 
@@ -27,7 +29,9 @@ void MatrixStack::popMatrix() {
     assert(!mstack.empty());
 }
 
-void MatrixStack::loadIdentity() { mstack.top() = glm::mat4(1.0f); }
+void MatrixStack::loadIdentity() {
+    mstack.top() = glm::mat4(1.0f);
+}
 
 void MatrixStack::translate(const glm::vec3& offset) {
     mstack.top() *= glm::translate(glm::mat4(1.0f), offset);
@@ -37,16 +41,19 @@ void MatrixStack::scale(const glm::vec3& factors) {
     mstack.top() *= glm::scale(glm::mat4(1.0f), factors);
 }
 
-void MatrixStack::scale(float factor) { scale(glm::vec3(factor)); }
+void MatrixStack::scale(float factor) {
+    scale(glm::vec3(factor));
+}
 
 void MatrixStack::rotate(float angle, const glm::vec3& axis) {
     mstack.top() *= glm::rotate(glm::mat4(1.0f), angle, axis);
 }
 
-void MatrixStack::multMatrix(const glm::mat4& m) { mstack.top() *= m; }
+void MatrixStack::multMatrix(const glm::mat4& m) {
+    mstack.top() *= m;
+}
 
-void MatrixStack::ortho(float left, float right, float bottom, float top, float zNear,
-                        float zFar) {
+void MatrixStack::ortho(float left, float right, float bottom, float top, float zNear, float zFar) {
     mstack.top() = glm::ortho(left, right, bottom, top, zNear, zFar);
 }
 
@@ -64,7 +71,9 @@ void MatrixStack::lookAt(const glm::vec3& eye, const glm::vec3& center, const gl
     mstack.top() = glm::lookAt(eye, center, up);
 }
 
-const glm::mat4& MatrixStack::topMatrix() const { return mstack.top(); }
+const glm::mat4& MatrixStack::topMatrix() const {
+    return mstack.top();
+}
 
 void MatrixStack::print(const glm::mat4& m) const {
     for (int row = 0; row < 4; ++row) {
@@ -76,7 +85,9 @@ void MatrixStack::print(const glm::mat4& m) const {
     printf("\n");
 }
 
-void MatrixStack::print() const { print(topMatrix()); }
+void MatrixStack::print() const {
+    print(topMatrix());
+}
 
 void MatrixStack::printStack() const {
     std::stack<glm::mat4> copy = mstack;

@@ -6,7 +6,7 @@
 #include <stack>
 
 class MatrixStack {
-public:
+  public:
     MatrixStack();
     virtual ~MatrixStack();
 
@@ -31,6 +31,6 @@ public:
     void print() const;
     void printStack() const;
 
-private:
+  private:
     std::stack<glm::mat4> mstack;
 };

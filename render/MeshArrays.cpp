@@ -14,7 +14,7 @@ bool inPool(int index, size_t poolSize, size_t width) {
 }
 
 class VertexTable {
-public:
+  public:
     VertexTable(const tinyobj::attrib_t& attrib, const tinyobj::shape_t& shape)
         : attrib(attrib), withNormals(false), withTexcoords(false) {
         for (const tinyobj::index_t& corner : shape.mesh.indices) {
@@ -28,7 +28,8 @@ public:
         if (!inPool(corner.vertex_index, attrib.vertices.size(), 3)) {
             return -1;
         }
-        int normal = inPool(corner.normal_index, attrib.normals.size(), 3) ? corner.normal_index : -1;
+        int normal =
+            inPool(corner.normal_index, attrib.normals.size(), 3) ? corner.normal_index : -1;
         int texcoord =
             inPool(corner.texcoord_index, attrib.texcoords.size(), 2) ? corner.texcoord_index : -1;
         Triple key(corner.vertex_index, normal, texcoord);
@@ -48,10 +49,10 @@ public:
         return number;
     }
 
-private:
+  private:
     // A corner without the attribute that its neighbours carry gets zeros, keeping arrays aligned.
-    static void append(std::vector<float>& out, const std::vector<tinyobj::real_t>& pool,
-                       int index, int width) {
+    static void append(std::vector<float>& out, const std::vector<tinyobj::real_t>& pool, int index,
+                       int width) {
         for (int k = 0; k < width; ++k) {
             out.push_back(index >= 0 ? pool[static_cast<size_t>(index) * width + k] : 0.0f);
         }

@@ -7,9 +7,9 @@
 #include <vector>
 
 struct MeshArrays {
-    std::vector<float> positions;  // x, y, z per vertex
-    std::vector<float> normals;    // x, y, z per vertex, or empty
-    std::vector<float> texcoords;  // s, t per vertex, or empty
+    std::vector<float> positions;       // x, y, z per vertex
+    std::vector<float> normals;         // x, y, z per vertex, or empty
+    std::vector<float> texcoords;       // s, t per vertex, or empty
     std::vector<unsigned int> indices;  // three per triangle
 };
 

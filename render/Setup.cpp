@@ -115,8 +115,8 @@ static void createTerrainTexture() {
     glActiveTexture(GL_TEXTURE0);
     glGenTextures(1, &terrainTexID);
     glBindTexture(GL_TEXTURE_2D, terrainTexID);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, texture.pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 texture.pixels);
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

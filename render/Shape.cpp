@@ -1,6 +1,7 @@
 #include "render/Shape.h"
 
 #include "render/StaticBuffer.h"
+#include "render/VertexAttribute.h"
 
 #include <cassert>
 #include <iostream>
@@ -43,24 +44,18 @@ void Shape::init() {
     assert(glGetError() == GL_NO_ERROR);
 }
 
-static void bindAttribute(GLint location, GLuint buffer, GLint components) {
-    GLSL::enableVertexAttribArray(location);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    GLSL::vertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
-
 void Shape::draw(GLint h_pos, GLint h_nor, GLint h_tex) const {
     if (empty()) {
         return;
     }
     bool withNormals = norBufID != 0 && h_nor >= 0;
     bool withTexcoords = texBufID != 0 && h_tex >= 0;
-    bindAttribute(h_pos, posBufID, 3);
+    bindFloatAttribute(h_pos, posBufID, 3);
     if (withNormals) {
-        bindAttribute(h_nor, norBufID, 3);
+        bindFloatAttribute(h_nor, norBufID, 3);
     }
     if (withTexcoords) {
-        bindAttribute(h_tex, texBufID, 2);
+        bindFloatAttribute(h_tex, texBufID, 2);
     }
     GLsizei count = static_cast<GLsizei>(mesh.indices.size());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indBufID);

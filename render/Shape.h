@@ -10,7 +10,7 @@
 #include "render/MeshArrays.h"
 
 class Shape {
-public:
+  public:
     Shape();
     virtual ~Shape();
 
@@ -27,6 +27,6 @@ public:
     GLuint texBufID;
     GLuint indBufID;
 
-private:
+  private:
     MeshArrays mesh;  // shape 0's vertices, the only shape used
 };

@@ -9,7 +9,7 @@
 class MatrixStack;
 
 class TavoObject {
-public:
+  public:
     static constexpr size_t MODEL_PATH_CAPACITY = 128;
 
     TavoObject();

@@ -1,9 +1,8 @@
 #include "scene/Terrain.h"
 
 static float gridCoordinate(int index) {
-    return static_cast<float>(2.0 * static_cast<float>(index) /
-                                  static_cast<float>(TERRAIN_SIDE - 1) -
-                              1.0);
+    return static_cast<float>(
+        2.0 * static_cast<float>(index) / static_cast<float>(TERRAIN_SIDE - 1) - 1.0);
 }
 
 void buildTerrain(const TerrainArrays& out) {
@@ -12,7 +11,8 @@ void buildTerrain(const TerrainArrays& out) {
     for (int i = 0; i < N; ++i) {
         for (int j = 0; j < N; ++j) {
             const unsigned int k = static_cast<unsigned int>(N * i + j);
-            out.positions->insert(out.positions->end(), {gridCoordinate(j), 0.0f, gridCoordinate(i)});
+            out.positions->insert(out.positions->end(),
+                                  {gridCoordinate(j), 0.0f, gridCoordinate(i)});
             // The ground faces straight up.
             out.normals->insert(out.normals->end(), {0.0f, 1.0f, 0.0f});
             out.texCoords->insert(out.texCoords->end(),

@@ -22,7 +22,9 @@ float latticeValue(int x, int y, int period, uint32_t seed) {
     return static_cast<float>(h & 0xFFFFu) / 65535.0f;
 }
 
-float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+float smooth(float t) {
+    return t * t * (3.0f - 2.0f * t);
+}
 
 // Noise on a lattice of `period` cells across the texture; wrapping the lattice keeps it
 // periodic over the whole side.
@@ -80,7 +82,8 @@ std::vector<unsigned char> bmpBytes() {
     for (int y = 0; y < SIDE; ++y) {
         for (int x = 0; x < SIDE; ++x) {
             float grass = fractalNoise(x, y, 1u);
-            float soil = smooth(std::fmin(std::fmax((fractalNoise(x, y, 2u) - 0.45f) * 4.0f, 0.0f), 1.0f));
+            float soil =
+                smooth(std::fmin(std::fmax((fractalNoise(x, y, 2u) - 0.45f) * 4.0f, 0.0f), 1.0f));
             float r = (0.30f + 0.18f * grass) * (1.0f - soil) + (0.50f + 0.10f * grass) * soil;
             float g = (0.48f + 0.22f * grass) * (1.0f - soil) + (0.42f + 0.08f * grass) * soil;
             float b = (0.20f + 0.08f * grass) * (1.0f - soil) + (0.28f + 0.06f * grass) * soil;
