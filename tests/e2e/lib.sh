@@ -58,9 +58,9 @@ die() {
     finish
 }
 
-# Numeric comparisons of decimal fractions, usable as expect commands.
-at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
+# Numeric comparisons of decimal fractions, usable as expect commands; no value fails both.
+at_least() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+at_most() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
 equals() { [ "$1" = "$2" ]; }
 
 # wait_until SECONDS COMMAND...: polls the command until it succeeds or time runs out.
@@ -74,12 +74,14 @@ wait_until() {
 }
 
 # Starts an Xvfb that picks a free display number itself, and exports DISPLAY. Like the
-# program, it has a hard time limit, should the test itself be killed.
+# program, it has a hard time limit, should the test itself be killed. Without -noreset the
+# server restarts when its last client leaves, and a client connecting just then fails.
 start_display() {
     local numberFile="$WORK/display.$RANDOM"
-    timeout 290 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" 2>/dev/null &
+    timeout 290 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$numberFile" 2>"$WORK/xvfb.log" &
     E2E_PIDS+=($!)
-    wait_until 20 test -s "$numberFile" || die "Xvfb did not start"
+    wait_until 20 test -s "$numberFile" || die "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$numberFile")"
     wait_until 20 xwininfo -root >/dev/null 2>&1 || die "display $DISPLAY does not answer"
 }
@@ -179,6 +181,24 @@ changed() {
 
 sky_on_top() { shot "$WORK/first.ppm" && at_least "$(fraction "$WORK/first.ppm" "$UPPER" sky)" 0.5; }
 
+# expect_soon SECONDS DESCRIPTION COMPARE LIMIT MEASURE...: photographs the window into
+# $WORK/now.ppm and measures it until COMPARE (at_least or at_most) holds against LIMIT or
+# time runs out, then records the outcome; MEASURED keeps the last measure.
+expect_soon() {
+    local deadline=$((SECONDS + $1)) description=$2 compare=$3 limit=$4
+    shift 4
+    while :; do
+        MEASURED=
+        shot "$WORK/now.ppm" && MEASURED=$("$@") && "$compare" "$MEASURED" "$limit" && break
+        ((SECONDS < deadline)) || break
+        sleep 0.2
+    done
+    expect "$description ($MEASURED)" "$compare" "$MEASURED" "$limit"
+}
+# Measures of the latest photograph: share_now REGION CLASS, change_now EARLIER [REGION].
+share_now() { fraction "$WORK/now.ppm" "$1" "$2"; }
+change_now() { changed "$1" "$WORK/now.ppm" "${2:-$WHOLE}"; }
+
 # wait_for_frame: waits for the first drawn frame (the window is black before it).
 wait_for_frame() { wait_until 30 sky_on_top; }
 
@@ -192,8 +212,17 @@ launch() {
         rm "$RUN/$file"
     done
     start_city "$RUN"
-    find_window || die "no window titled \"$E2E_TITLE\" appeared in $RUN"
-    wait_for_frame || die "the window never showed a frame with sky in $RUN"
+    find_window || die "no window titled \"$E2E_TITLE\" appeared in $RUN$(city_report)"
+    wait_for_frame || die "the window never showed a frame with sky in $RUN$(city_report)"
+}
+
+# city_report: what the program printed, and whether it still runs, for a failure message.
+city_report() {
+    city_ended && echo "; the program ended" || echo "; the program still runs"
+    echo "--- its standard output:"
+    cat "$RUN/stdout"
+    echo "--- its standard error:"
+    cat "$RUN/stderr"
 }
 
 # Input. The pointer and the keys reach the window through the XTEST extension.

@@ -41,7 +41,7 @@ expect "the city holds still between generations ($still of $pairs shot pairs un
 for class in commercial industrial; do
     share=$(fraction "$WORK/later.ppm" "$LOWER" "$class")
     expect "$class buildings appear once buildings survived a generation ($share)" \
-        at_least "$share" 0.01
+        at_least "$share" 0.005
 done
 buildings=$(fraction "$WORK/later.ppm" "$LOWER" building)
 expect "the city is still there after several generations ($buildings)" at_least "$buildings" 0.05
