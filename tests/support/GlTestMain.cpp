@@ -1,16 +1,15 @@
-// Runs the GL tests with a current context: a small double-buffered window that is never
-// shown through a main loop. Tests draw into its back buffer and read it back.
+// A small window that no main loop shows gives the tests a context; they run in the data dir.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    // Listing the tests (as the build's test discovery does) needs no display.
-    if (!testing::GTEST_FLAG(list_tests)) {
+    if (!testing::GTEST_FLAG(list_tests)) {  // test discovery has no display
         glutInit(&argc, argv);
         glutInitWindowSize(256, 256);
         glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
         glutCreateWindow("gl_tests");
     }
-    return RUN_ALL_TESTS();
+    return chdir(DATA_DIR) == 0 ? RUN_ALL_TESTS() : 1;
 }
