@@ -1,115 +1,95 @@
-// Shared set-up for the simulation tests: stand-in zone objects, a grid on the heap and
-// small builders for live patterns.
+// The simulation tests' shared grid, stand-in zones and pattern builders.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <initializer_list>
-#include <memory>
+#include <utility>
 #include <vector>
 
-#include "sim/Cell.h"
 #include "sim/Generation.h"
 #include "sim/Grid.h"
 
-// The simulation only stores and compares zone addresses, so three distinct bytes will do.
+// The simulation only stores zone addresses, so three distinct bytes will do.
 inline char zoneStandIns[3];
 inline const Zones kZones{reinterpret_cast<TavoObject*>(&zoneStandIns[0]),
                           reinterpret_cast<TavoObject*>(&zoneStandIns[1]),
                           reinterpret_cast<TavoObject*>(&zoneStandIns[2])};
 
-struct Site {
-    int row;
-    int col;
-    bool operator==(const Site& other) const { return row == other.row && col == other.col; }
-    bool operator<(const Site& other) const {
-        return row != other.row ? row < other.row : col < other.col;
-    }
-};
+using Site = std::pair<int, int>;  // row, column
+using Sites = std::vector<Site>;
 
-inline std::vector<Site> rowMajor(std::vector<Site> sites) {
-    std::sort(sites.begin(), sites.end());
-    return sites;
-}
-
-inline std::vector<Site> blockAt(int row, int col) {
+inline Sites block(int row, int col) {
     return {{row, col}, {row, col + 1}, {row + 1, col}, {row + 1, col + 1}};
 }
-
-inline std::vector<Site> rowBlinkerAt(int row, int col) {
+inline Sites rowBlinker(int row, int col) {
     return {{row, col - 1}, {row, col}, {row, col + 1}};
 }
-
-inline std::vector<Site> columnBlinkerAt(int row, int col) {
+inline Sites columnBlinker(int row, int col) {
     return {{row - 1, col}, {row, col}, {row + 1, col}};
 }
 
-// The growth of one survived pass: summed in double, rounded once to float.
-inline float grown(float value, double step) {
-    return static_cast<float>(static_cast<double>(value) + step);
-}
-
-inline void commit(CellGrid& cells) {
-    drawAndCommit(cells, [](int, int, const Cell&) {});
-}
-
-inline void build(CellGrid& cells, const std::vector<Site>& sites) {
-    for (const Site& site : sites) {
-        cells[site.row][site.col].state = 1;
-        cells[site.row][site.col].nextState = 1;
+// Concatenated and put in row-major order, the order every pass visits the grid.
+inline Sites rowMajor(std::initializer_list<Sites> parts) {
+    Sites all;
+    for (const Sites& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
     }
+    std::sort(all.begin(), all.end());
+    return all;
 }
 
-inline std::vector<Site> liveSites(const CellGrid& cells) {
-    std::vector<Site> live;
-    for (int r = 0; r < GRID_SIDE; ++r) {
-        for (int c = 0; c < GRID_SIDE; ++c) {
-            if (cells[r][c].state == 1) {
-                live.push_back({r, c});
+inline bool isSmallResidential(const Cell& cell) {
+    return cell.footprint == 1.0f && cell.height == 1.0f && cell.zone == kZones.residential;
+}
+
+// A grid is too big for a test's stack, so it has static storage; a City resets it.
+inline CellGrid testCells;
+
+class City {
+  public:
+    explicit City(CellGrid& grid = testCells) : cells(grid) {
+        resetGrid(cells, kZones.residential);
+    }
+
+    Cell& at(Site site) { return cells[site.first][site.second]; }
+    void pass() { computeNextGeneration(cells, kZones); }
+    void commit() {
+        drawAndCommit(cells, [](int, int, const Cell&) {});
+    }
+
+    void build(const Sites& sites) {
+        for (const Site& site : sites) {
+            at(site).state = at(site).nextState = 1;
+        }
+    }
+
+    template <typename Visit>
+    void forEachCell(Visit visit) {
+        for (int r = 0; r < GRID_SIDE; ++r) {
+            for (int c = 0; c < GRID_SIDE; ++c) {
+                visit(r, c, cells[r][c]);
             }
         }
     }
-    return live;
-}
 
-// A 1.8 MB grid, too big for a test's stack, reset to dead residential cells.
-class CityGrid {
-  public:
-    CityGrid() : storage(std::make_unique<Storage>()) { resetGrid(cells(), kZones.residential); }
-
-    CellGrid& cells() { return storage->cells; }
-    Cell& at(const Site& site) { return storage->cells[site.row][site.col]; }
-    void build(const std::vector<Site>& sites) { ::build(cells(), sites); }
-    std::vector<Site> liveSites() const { return ::liveSites(storage->cells); }
-
-    // One generation as the program makes it: a worker pass, then a frame's commit.
-    void advance() {
-        computeNextGeneration(cells(), kZones);
-        commit(cells());
+    Sites liveSites() {
+        Sites live;
+        forEachCell([&](int r, int c, const Cell& cell) {
+            if (cell.state == 1) {
+                live.push_back({r, c});
+            }
+        });
+        return live;
     }
 
-  private:
-    struct Storage {
-        CellGrid cells;
-    };
-    std::unique_ptr<Storage> storage;
+    CellGrid& cells;
 };
 
-inline void expectSmallResidential(const Cell& cell) {
-    EXPECT_EQ(cell.footprint, 1.0f);
-    EXPECT_EQ(cell.height, 1.0f);
-    EXPECT_EQ(cell.zone, kZones.residential);
-}
-
-inline void expectSurvivorZone(const Cell& cell) {
-    EXPECT_TRUE(cell.zone == kZones.commercial || cell.zone == kZones.industrial);
-}
-
-inline std::vector<Site> joined(std::initializer_list<std::vector<Site>> parts) {
-    std::vector<Site> all;
-    for (const auto& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
+// A size after some survived passes, each summed in double and rounded once to float.
+inline float grown(double step, int passes) {
+    float size = 1.0f;
+    for (int pass = 0; pass < passes; ++pass) {
+        size = static_cast<float>(size + step);
     }
-    return all;
+    return size;
 }
