@@ -19,7 +19,6 @@ class Shape {
     void draw(GLint h_pos, GLint h_nor, GLint h_tex) const;
 
     bool empty() const { return mesh.positions.empty(); }
-    const MeshArrays& arrays() const { return mesh; }
 
     std::vector<tinyobj::shape_t> shapes;
     GLuint posBufID;

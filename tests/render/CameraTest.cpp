@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <glm/gtc/constants.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include "render/MatrixStack.h"
 
@@ -80,4 +81,11 @@ TEST(Camera, ProjectionFollowsTheWindowAndAnEmptyWindowKeepsTheLastRatio) {
     camera.applyProjectionMatrix(&projection);
     // 1 / (16/9 * tan(pi/12)), and tan(pi/12) = 2 - sqrt(3).
     EXPECT_NEAR(projection.topMatrix()[0][0], 9.0 / 16.0 / (2.0 - std::sqrt(3.0)), 1e-4);
+}
+
+TEST(Camera, RotyTurnsLikeARotationAboutUp) {
+    const glm::vec3 v(1.0f, 2.0f, 3.0f);
+    const glm::vec4 expected =
+        glm::rotate(glm::mat4(1.0f), 0.7f, glm::vec3(0.0f, 1.0f, 0.0f)) * glm::vec4(v, 0.0f);
+    expectNear(roty(v, 0.7), glm::vec3(expected));
 }
