@@ -22,8 +22,7 @@ static unsigned getshort(FILE* file) {
 
 // The one block of pixel bytes must stay addressable with an int, as GL takes sizes.
 static bool sizeIsUsable(int width, int height) {
-    return width > 0 && height > 0 &&
-           static_cast<int64_t>(width) * height * 3 + 3 * static_cast<int64_t>(height) <= INT_MAX;
+    return width > 0 && height > 0 && static_cast<int64_t>(width) * height * 3 <= INT_MAX;
 }
 
 // Stored rows are padded to a multiple of 4 bytes; the padding is skipped, not kept.

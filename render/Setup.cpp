@@ -86,23 +86,25 @@ static void initZone(TavoObject& zone, const Material& material) {
 }
 
 // GL reads rows aligned to 4 bytes, the loader delivers them packed: only widths whose
-// rows are already a multiple of 4 bytes upload as they are.
+// rows are already a multiple of 4 bytes long upload as they are.
+static bool rowsUploadAsStored(const Image& image) {
+    if (image.width * 3 % 4 == 0) {
+        return true;
+    }
+    printf("Rows of %s are not a multiple of 4 bytes long\n", TERRAIN_TEXTURE_FILE);
+    return false;
+}
+
 static bool loadTerrainImage(Image* image) {
     if (image == nullptr) {
         printf("Error allocating space for image");
         return false;
     }
-    if (!ImageLoad(TERRAIN_TEXTURE_FILE, image)) {
-        printf("Error loading texture image\n");
-        return false;
+    if (ImageLoad(TERRAIN_TEXTURE_FILE, image) && rowsUploadAsStored(*image)) {
+        return true;
     }
-    if (image->width * 3 % 4 != 0) {
-        printf("Rows of %s are not a multiple of 4 bytes long\n", TERRAIN_TEXTURE_FILE);
-        printf("Error loading texture image\n");
-        free(image->pixels);
-        return false;
-    }
-    return true;
+    printf("Error loading texture image\n");
+    return false;
 }
 
 static void createTerrainTexture() {
@@ -124,8 +126,8 @@ static void createTerrainTexture() {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    if (loaded) {
-        free(image->pixels);
+    if (image != nullptr) {
+        free(image->pixels);  // null unless the loader allocated it
     }
     delete image;
 }
