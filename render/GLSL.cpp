@@ -9,10 +9,16 @@
 
 namespace GLSL {
 
+// GLU names only the errors it knows; an extension's code gets a null text.
+static const char* errorText(GLenum error) {
+    const GLubyte* text = gluErrorString(error);
+    return text != nullptr ? reinterpret_cast<const char*>(text) : "unknown GL error";
+}
+
 int printError() {
     int seen = 0;
     for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
-        printf("glError in file %s @ line %d: %s\n", __FILE__, __LINE__, gluErrorString(error));
+        printf("glError in file %s @ line %d: %s\n", "GLSL.cpp", __LINE__, errorText(error));
         seen = 1;
     }
     return seen;

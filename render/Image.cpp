@@ -1,10 +1,12 @@
 #include "render/Image.h"
 
 #include <climits>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
+
+static const long FILE_HEADER_SIZE = 14;
+static const long SMALLEST_INFO_HEADER_SIZE = 40;
 
 static int getint(FILE* file) {
     unsigned b0 = getc(file);
@@ -21,14 +23,28 @@ static unsigned getshort(FILE* file) {
 }
 
 // The one block of pixel bytes must stay addressable with an int, as GL takes sizes.
+// Divided rather than multiplied, so that no product can overflow.
 static bool sizeIsUsable(int width, int height) {
-    return width > 0 && height > 0 && static_cast<int64_t>(width) * height * 3 <= INT_MAX;
+    return width > 0 && height > 0 && width <= INT_MAX / 3 / height;
+}
+
+static long fileSize(FILE* file) {
+    return fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+}
+
+static long storedRowSize(const Image& image) {
+    return (static_cast<long>(image.width) * 3 + 3) / 4 * 4;
+}
+
+// The last row's padding may be missing: nothing of it is read.
+static long storedPixelBytes(const Image& image) {
+    return storedRowSize(image) * (image.height - 1) + static_cast<long>(image.width) * 3;
 }
 
 // Stored rows are padded to a multiple of 4 bytes; the padding is skipped, not kept.
 static bool readPackedRows(FILE* file, const Image& image) {
     const size_t row = static_cast<size_t>(image.width) * 3;
-    const long padding = static_cast<long>((4 - row % 4) % 4);
+    const long padding = storedRowSize(image) - static_cast<long>(row);
     for (int y = 0; y < image.height; ++y) {
         if (fread(image.pixels + row * y, row, 1, file) != 1) {
             return false;
@@ -51,7 +67,9 @@ int ImageLoad(const char* path, Image* image) {
         printf("File Not Found : %s\n", path);
         return 0;
     }
-    fseek(file, 18, SEEK_CUR);
+    fseek(file, 10, SEEK_SET);
+    const long dataOffset = static_cast<unsigned>(getint(file));
+    const long infoHeaderSize = static_cast<unsigned>(getint(file));
     image->width = getint(file);
     image->height = getint(file);
 
@@ -69,10 +87,23 @@ int ImageLoad(const char* path, Image* image) {
         printf("Image size of %s is not usable: %d by %d\n", path, image->width, image->height);
         return fail(file);
     }
-    fseek(file, 24, SEEK_CUR);
+    // Encoders write longer information headers than the classic 40 bytes; the header's own
+    // offset says where the pixels are.
+    const long size = fileSize(file);
+    if (dataOffset < FILE_HEADER_SIZE + SMALLEST_INFO_HEADER_SIZE ||
+        dataOffset < FILE_HEADER_SIZE + infoHeaderSize || dataOffset >= size) {
+        printf("Pixel data of %s does not start past its headers and inside the file: %ld\n", path,
+               dataOffset);
+        return fail(file);
+    }
+    // Checked before allocating, so that a short file never claims a large block.
+    if (size - dataOffset < storedPixelBytes(*image) || fseek(file, dataOffset, SEEK_SET) != 0) {
+        printf("Error reading image data from %s.\n", path);
+        return fail(file);
+    }
 
-    const size_t size = static_cast<size_t>(image->width) * image->height * 3;
-    image->pixels = static_cast<unsigned char*>(malloc(size));
+    const size_t bytes = static_cast<size_t>(image->width) * image->height * 3;
+    image->pixels = static_cast<unsigned char*>(malloc(bytes));
     if (image->pixels == nullptr) {
         printf("Error allocating memory for color-corrected image data");
         return fail(file);
@@ -83,7 +114,7 @@ int ImageLoad(const char* path, Image* image) {
         image->pixels = nullptr;
         return fail(file);
     }
-    for (size_t i = 0; i < size; i += 3) {
+    for (size_t i = 0; i < bytes; i += 3) {
         std::swap(image->pixels[i], image->pixels[i + 2]);
     }
     fclose(file);

@@ -1,5 +1,6 @@
 // A reader for uncompressed 24-bit BMP files, giving RGB bytes ready for a GL upload.
-// It reads the size, planes and bit depth from the fixed header places and nothing else.
+// It takes the size, planes and bit depth from the information header and the pixels from
+// where the file header says they start.
 #pragma once
 
 struct Image {

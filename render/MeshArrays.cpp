@@ -1,5 +1,8 @@
 #include "render/MeshArrays.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <tuple>
 
@@ -89,35 +92,28 @@ MeshArrays buildMeshArrays(const tinyobj::attrib_t& attrib, const tinyobj::shape
 }
 
 void normalizeToUnitBox(std::vector<float>& positions) {
-    if (positions.size() < 3) {
-        return;
-    }
-    glm::vec3 min(positions[0], positions[1], positions[2]);
-    glm::vec3 max = min;
-    for (size_t i = 3; i + 2 < positions.size(); i += 3) {
+    // A coordinate that is not finite takes no part in the box: one stray value in a model
+    // must not keep the rest of it from being fitted.
+    glm::vec3 min(std::numeric_limits<float>::max());
+    glm::vec3 max(std::numeric_limits<float>::lowest());
+    for (size_t i = 0; i + 2 < positions.size(); i += 3) {
         for (int axis = 0; axis < 3; ++axis) {
             float v = positions[i + axis];
-            if (v < min[axis]) {
-                min[axis] = v;
-            }
-            if (v > max[axis]) {
-                max[axis] = v;
+            if (std::isfinite(v)) {
+                min[axis] = std::min(min[axis], v);
+                max[axis] = std::max(max[axis], v);
             }
         }
     }
-    glm::vec3 centre = 0.5f * (min + max);
-    glm::vec3 extent = max - min;
-    float largest = extent.x;
-    if (extent.y > largest) {
-        largest = extent.y;
-    }
-    if (extent.z > largest) {
-        largest = extent.z;
-    }
-    float scale = largest > 0.0f ? 1.0f / largest : 1.0f;
+    // Halved before subtracting, so that neither sum nor difference can overflow.
+    glm::vec3 halfExtent = glm::max(0.5f * max - 0.5f * min, glm::vec3(0.0f));
+    glm::vec3 centre = glm::mix(0.5f * min + 0.5f * max, glm::vec3(0.0f), glm::lessThan(max, min));
+    // Divided rather than scaled by the reciprocal, which a tiny extent would make infinite.
+    float largest = std::max({halfExtent.x, halfExtent.y, halfExtent.z});
+    float half = largest > 0.0f ? largest : 0.5f;
     for (size_t j = 0; j + 2 < positions.size(); j += 3) {
         for (int axis = 0; axis < 3; ++axis) {
-            positions[j + axis] = (positions[j + axis] - centre[axis]) * scale;
+            positions[j + axis] = (positions[j + axis] - centre[axis]) / half * 0.5f;
         }
     }
 }

@@ -11,8 +11,8 @@ struct Cell {
     int nextState;
     TavoObject* zone;  // not owned; one of the three zone objects
 
-    // zone is left unassigned on purpose: the grid reset gives every cell its zone.
-    Cell() : footprint(1.0f), height(1.0f), state(0), nextState(0) {}
+    // The grid reset gives every cell its zone; until then it points at none.
+    Cell() : footprint(1.0f), height(1.0f), state(0), nextState(0), zone(nullptr) {}
 };
 
 constexpr int GRID_SIDE = 300;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
   libgl1-mesa-dri)
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick)
+  packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang libclang-rt-dev)
 fi
 
 missing=()

@@ -1,4 +1,4 @@
-// The simulation tests' shared grid, stand-in zones and pattern builders.
+// The simulation tests' grid, stand-in zones and pattern builders.
 #pragma once
 
 #include <algorithm>
@@ -18,14 +18,14 @@ inline const Zones kZones{reinterpret_cast<TavoObject*>(&zoneStandIns[0]),
 using Site = std::pair<int, int>;  // row, column
 using Sites = std::vector<Site>;
 
-inline Sites block(int row, int col) {
-    return {{row, col}, {row, col + 1}, {row + 1, col}, {row + 1, col + 1}};
+inline Sites block(int r, int c) {
+    return {{r, c}, {r, c + 1}, {r + 1, c}, {r + 1, c + 1}};
 }
-inline Sites rowBlinker(int row, int col) {
-    return {{row, col - 1}, {row, col}, {row, col + 1}};
+inline Sites rowBlinker(int r, int c) {
+    return {{r, c - 1}, {r, c}, {r, c + 1}};
 }
-inline Sites columnBlinker(int row, int col) {
-    return {{row - 1, col}, {row, col}, {row + 1, col}};
+inline Sites columnBlinker(int r, int c) {
+    return {{r - 1, c}, {r, c}, {r + 1, c}};
 }
 
 // Concatenated and put in row-major order, the order every pass visits the grid.
@@ -45,8 +45,7 @@ inline bool isSmallResidential(const Cell& cell) {
 // A grid is too big for a test's stack, so it has static storage; a City resets it.
 inline CellGrid testCells;
 
-class City {
-  public:
+struct City {
     explicit City(CellGrid& grid = testCells) : cells(grid) {
         resetGrid(cells, kZones.residential);
     }
@@ -56,29 +55,20 @@ class City {
     void commit() {
         drawAndCommit(cells, [](int, int, const Cell&) {});
     }
-
     void build(const Sites& sites) {
         for (const Site& site : sites) {
             at(site).state = at(site).nextState = 1;
         }
     }
-
-    template <typename Visit>
-    void forEachCell(Visit visit) {
+    Sites liveSites() const {
+        Sites live;
         for (int r = 0; r < GRID_SIDE; ++r) {
             for (int c = 0; c < GRID_SIDE; ++c) {
-                visit(r, c, cells[r][c]);
+                if (cells[r][c].state == 1) {
+                    live.push_back({r, c});
+                }
             }
         }
-    }
-
-    Sites liveSites() {
-        Sites live;
-        forEachCell([&](int r, int c, const Cell& cell) {
-            if (cell.state == 1) {
-                live.push_back({r, c});
-            }
-        });
         return live;
     }
 
