@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     glutCreateWindow("Varnock | Hollenby");
 
     glutPassiveMotionFunc(passiveMotionGL);
+    glutEntryFunc(entryGL);
     glutKeyboardFunc(keyboardGL);
     glutKeyboardUpFunc(keyboardUpGL);
     glutReshapeFunc(reshapeGL);
