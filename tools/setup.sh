@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
-  libgl1-mesa-dri)
+  libgl1-mesa-dri libx11-dev)
 if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick)
 fi
