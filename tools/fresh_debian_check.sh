@@ -9,13 +9,14 @@ set -euo pipefail
 project=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$(mktemp -d /var/tmp/fresh-debian.XXXXXX)}
 system=$work/bookworm
+mkdir -p "$work"
 if ! command -v debootstrap >/dev/null; then
     apt-get update -qq && apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
 echo "making a minimal Debian 12 in $system"
 debootstrap --variant=minbase bookworm "$system" http://deb.debian.org/debian \
-    >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2 && exit 1; }
+    >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }
 cp /etc/resolv.conf "$system/etc/resolv.conf"
 mkdir -p "$system/project" && git -C "$project" archive HEAD | tar -x -C "$system/project"
 
