@@ -32,7 +32,7 @@ xdotool mousemove 640 1000 && PX=640 PY=360 && point_at $PX $PY
 film &
 PIDS+=($!)
 filming=$SECONDS
-glide 640 420 2 # 0.3 rad down, over the city
+glide 640 400 2 # 0.2 rad down: the horizon near the top, the city below
 sleep 5         # two or three generations
 shot && convert "$WORK/now.ppm" "$out/city.png" || die "could not photograph the window"
 xdotool keydown w
