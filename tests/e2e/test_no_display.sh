@@ -5,7 +5,6 @@ source "$(dirname "$0")/lib.sh"
 [ $# -eq 2 ] && [ -x "$1" ] || die "usage: $0 PROGRAM RUN_DIRECTORY"
 CITY_BIN=$(realpath "$1") WORK=$(mktemp -d)
 for display in -u\ DISPLAY DISPLAY=:7919; do
-    # shellcheck disable=SC2086 # the env argument splits on purpose
     (cd "$2" && exec env $display timeout 20 "$CITY_BIN" >"$WORK/out" 2>"$WORK/err")
     status=$?
     check "env $display: a failure status (got $status)" [ "$status" = 1 ]

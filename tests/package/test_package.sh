@@ -16,6 +16,9 @@ opens_from_root() { # opens_from_root LAUNCHER NAME
 }
 cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null || die "cmake --install failed"
 opens_from_root "$WORK/prefix/bin/varnock-hollenby" installed
+status=$(cd / && "$WORK/prefix/bin/varnock-hollenby" -display :7919 2>"$WORK/err"; echo $?)
+check "the launcher passes its arguments on" grep -q '":7919"' "$WORK/err"
+check "the launcher keeps the program's exit status (got $status)" [ "$status" = 1 ]
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/deb" >"$WORK/cpack.log" 2>&1) || die "$(<"$WORK/cpack.log")"
 deb=$(echo "$WORK"/deb/varnock-hollenby_*.deb)
