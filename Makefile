@@ -1,5 +1,5 @@
-# The two commands of the README: `make run` and `make test`. Each installs what is
-# missing (as root, with apt-get) and builds first.
+# `make run` and `make test`, which the README's ./run and ./test call once make is there.
+# Each installs what is missing (as root, with apt-get) and builds first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
@@ -67,3 +67,16 @@ fuzz: setup-test
 
 screenshot: build
 	tools/screenshot.sh docs/screenshot.png
+
+.PHONY: package demo
+
+# The Debian package, written into $(BUILD); what goes in it is in packaging/.
+package: build
+	tools/setup.sh --package
+	cd $(BUILD) && cpack -G DEB
+
+# Films the city on a virtual display of its own, so it needs none: a still and an animation.
+DEMO ?= demo
+demo: build
+	tools/setup.sh --demo
+	tools/demo.sh $(DEMO)

@@ -6,9 +6,12 @@
 
 #include "app/Globals.h"
 #include "app/Pacing.h"
+#include "app/PointerTrack.h"
 #include "render/Frame.h"
 
 static const unsigned char KEY_ESCAPE = 27;
+
+static PointerTrack pointerTrack;
 
 void reshapeGL(int width, int height) {
     glViewport(0, 0, width, height);
@@ -44,8 +47,14 @@ void keyboardUpGL(unsigned char key, int, int) {
     keyDown[key] = false;
 }
 
+// mouse follows the pointer's movement inside the window, not its position: coming in at
+// any edge leaves the view where it was.
+void entryGL(int) {
+    pointerTrack.lose();
+}
+
 void passiveMotionGL(int x, int y) {
-    mouse = glm::vec2(static_cast<float>(x), static_cast<float>(y));
+    pointerTrack.report(glm::vec2(static_cast<float>(x), static_cast<float>(y)), &mouse);
 }
 
 void drawGL() {

@@ -18,6 +18,7 @@ extern bool cull;
 extern bool line;
 extern pthread_mutex_t stateMutex;
 
+// Moved by each pointer step inside the window, not set to the pointer's position.
 extern glm::vec2 mouse;
 extern Camera camera;
 extern glm::vec3 lightPos;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/Callbacks.h"
+#include "app/DisplayCheck.h"
 #include "app/Globals.h"
 #include "render/Setup.h"
 #include "scene/Scene.h"
@@ -16,12 +17,16 @@ static void* determineNextState(void*) {
 }
 
 int main(int argc, char** argv) {
+    if (!checkDisplay(argc, argv)) {
+        return 1;
+    }
     glutInit(&argc, argv);
     glutInitWindowSize(1280, 720);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutCreateWindow("Varnock | Hollenby");
 
     glutPassiveMotionFunc(passiveMotionGL);
+    glutEntryFunc(entryGL);
     glutKeyboardFunc(keyboardGL);
     glutKeyboardUpFunc(keyboardUpGL);
     glutReshapeFunc(reshapeGL);

@@ -1,0 +1,35 @@
+#include "app/DisplayCheck.h"
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+// GLUT takes the display from its -display option before DISPLAY, so the check must too.
+static const char* displayName(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-display") == 0) {
+            return argv[i + 1];
+        }
+    }
+    return std::getenv("DISPLAY");
+}
+
+bool checkDisplay(int argc, char** argv) {
+    const char* name = displayName(argc, argv);
+    Display* display = XOpenDisplay(name);
+    if (display != nullptr) {
+        XCloseDisplay(display);
+        return true;
+    }
+    const std::string why = name != nullptr && *name != '\0'
+                                ? "cannot open display \"" + std::string(name) + "\""
+                                : std::string("DISPLAY is not set");
+    std::fprintf(stderr,
+                 "Varnock | Hollenby needs an X display for its window (%s); without one, "
+                 "\"make demo\" in the project folder films the city under Xvfb instead.\n",
+                 why.c_str());
+    return false;
+}

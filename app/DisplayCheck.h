@@ -1,0 +1,8 @@
+// The X display that GLUT is about to use, tried before GLUT is, whose own message on
+// failure says nothing of what to do instead.
+#pragma once
+
+// Opens and closes the display named by GLUT's -display option, or else by DISPLAY. If it
+// won't open, prints one line on standard error that says so and names the command that
+// shows the city without a display, and returns false.
+bool checkDisplay(int argc, char** argv);
