@@ -4,18 +4,15 @@
 
 #include <cmath>
 #include <glm/gtc/constants.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 
 #include "render/MatrixStack.h"
 
-namespace {
-
-void expectNear(glm::vec3 actual, glm::vec3 expected) {
+static void expectNear(glm::vec3 actual, glm::vec3 expected) {
     EXPECT_NEAR(glm::distance(actual, expected), 0.0f, 1e-5f);
 }
 
 // How far one tick moves a camera turned by yaw and pitch with the given keys held.
-glm::vec3 stepWith(const char* held, float yaw, float pitch) {
+static glm::vec3 stepWith(const char* held, float yaw, float pitch) {
     Camera camera;
     camera.rotations = glm::vec2(yaw, pitch);
     bool keys[256] = {};
@@ -24,15 +21,6 @@ glm::vec3 stepWith(const char* held, float yaw, float pitch) {
     }
     camera.update(keys, camera.mousePrev);
     return camera.position - Camera().position;
-}
-
-}  // namespace
-
-TEST(Camera, NewCameraViewIsAPureTranslationToItsPosition) {
-    MatrixStack view;
-    Camera().applyViewMatrix(&view);
-    EXPECT_EQ(glm::mat3(view.topMatrix()), glm::mat3(1.0f));
-    EXPECT_NEAR(glm::distance(view.topMatrix()[3], glm::vec4(-20, -20, -20, 1)), 0.0f, 1e-5f);
 }
 
 TEST(Camera, TurnedViewPutsTheEyeAtTheOriginLookingDownMinusZOnTopOfTheStack) {
@@ -49,13 +37,13 @@ TEST(Camera, TurnedViewPutsTheEyeAtTheOriginLookingDownMinusZOnTopOfTheStack) {
     expectNear(view.topMatrix() * glm::vec4(camera.position + forward, 1.0f), {0, 0, -2});
 }
 
-TEST(Camera, FirstPointerReportTurnsByTheMovementFromTheOrigin) {
+TEST(Camera, EachPixelOfPointerMovementTurnsByOneTwoHundredthOfARadian) {
     Camera camera;
     const bool keys[256] = {};
     camera.update(keys, glm::vec2(640.0f, 360.0f));
-    EXPECT_NEAR(glm::distance(camera.rotations, glm::vec2(-3.2f, -1.8f)), 0.0f, 1e-6f);
+    const glm::vec2 before = camera.rotations;
     camera.update(keys, glm::vec2(650.0f, 340.0f));
-    EXPECT_NEAR(glm::distance(camera.rotations, glm::vec2(-3.25f, -1.7f)), 0.0f, 1e-6f);
+    EXPECT_NEAR(glm::distance(camera.rotations - before, glm::vec2(-0.05f, 0.1f)), 0.0f, 1e-6f);
 }
 
 TEST(CameraKeys, LowerCaseKeysStepOnTheGroundAndForwardStepsVanishLookingStraightUpOrDown) {
@@ -81,11 +69,4 @@ TEST(Camera, ProjectionFollowsTheWindowAndAnEmptyWindowKeepsTheLastRatio) {
     camera.applyProjectionMatrix(&projection);
     // 1 / (16/9 * tan(pi/12)), and tan(pi/12) = 2 - sqrt(3).
     EXPECT_NEAR(projection.topMatrix()[0][0], 9.0 / 16.0 / (2.0 - std::sqrt(3.0)), 1e-4);
-}
-
-TEST(Camera, RotyTurnsLikeARotationAboutUp) {
-    const glm::vec3 v(1.0f, 2.0f, 3.0f);
-    const glm::vec4 expected =
-        glm::rotate(glm::mat4(1.0f), 0.7f, glm::vec3(0.0f, 1.0f, 0.0f)) * glm::vec4(v, 0.0f);
-    expectNear(roty(v, 0.7), glm::vec3(expected));
 }
