@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <cstring>
 #include <functional>
 #include <sstream>
 
@@ -37,24 +36,6 @@ TEST(GLSL, PrintErrorReportsEveryPendingErrorFromItsOwnFileAndWhetherThereWasAny
     }
     EXPECT_FALSE(std::getline(lines, line)) << line;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST(GLSL, TextFilesRoundTripWithATerminatorAndEmptyOrAbsentOnesGiveNull) {
-    gltest::TempDir dir;
-    const std::string text = "void main() {\n\tgl_FragColor = vec4(1.0);\n}";
-    const std::string path = dir.write("full.glsl", std::string(100, '#'));
-    ASSERT_EQ(GLSL::textFileWrite(path.c_str(), text.c_str()), 1);
-    // A used block of the size read comes back first: only a terminator can end the text.
-    free(memset(malloc(text.size() + 1), '#', text.size() + 1));
-    char* read = GLSL::textFileRead(path.c_str());
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(std::string(read, text.size() + 1), text + '\0');
-    free(read);
-    EXPECT_EQ(printedBy([&] {
-                  EXPECT_EQ(GLSL::textFileRead(dir.write("empty.glsl", "").c_str()), nullptr);
-                  EXPECT_EQ(GLSL::textFileRead((dir.root + "absent.glsl").c_str()), nullptr);
-              }),
-              "error loading " + dir.root + "absent.glsl\n");
 }
 
 TEST(GLSL, MissingNamesGiveMinusOneWithAWarningAndTheArrayCallsSkipIt) {

@@ -45,8 +45,10 @@ static long openDescriptors() {
 }
 
 struct ImageLoadTest : ::testing::Test {
-    void TearDown() override { free(image.pixels); }
-
+    void TearDown() override {
+        free(image.pixels);
+        fs::remove(path);
+    }
     // Loads the file (written first unless null) and returns what the loader printed.
     std::string load(const Bytes* file, int expectedResult) {
         if (file != nullptr) {
@@ -97,7 +99,7 @@ TEST_F(ImageLoadTest, EachUnusableFileIsRefusedWithAMessageNamingItAndKeepsNoPix
         {"pixels inside a longer header", with(good, 14, 124), "Pixel data of"},
         {"pixels past the end", with(good, 10, 78), "Pixel data of"},
         {"pixels cut short", Bytes(good.begin(), good.end() - 1), "Error reading image data from"}};
-    EXPECT_EQ(load(nullptr, 0), "File Not Found : " + path + "\n");
+    EXPECT_EQ(load(nullptr, 0), "File Not Found : " + path + "\n");  // written by none yet
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string said = load(&c.bytes, 0);
@@ -105,7 +107,6 @@ TEST_F(ImageLoadTest, EachUnusableFileIsRefusedWithAMessageNamingItAndKeepsNoPix
         EXPECT_NE(said.find(path), std::string::npos) << said;
         EXPECT_EQ(image.pixels, nullptr);
     }
-    fs::remove(path);
 }
 
 // Pictures written by ImageMagick, with its own long header and with the classic one, load
@@ -125,5 +126,4 @@ TEST_F(ImageLoadTest, FilesFromACommonEncoderLoadAsTheEncoderReadsThem) {
             EXPECT_EQ(pixels(), expected);
         }
     }
-    fs::remove(path);
 }

@@ -1,14 +1,19 @@
 #include "scene/TavoObject.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "tests/support/GlTestSupport.h"
 
 TEST(TavoObject, ModelPathOf127CharactersIsKeptAndALongerOneRefused) {
-    gltest::TempDir dir;
-    auto modelAtPathOfLength = [&dir](size_t length) {
-        return dir.write(std::string(length - dir.root.size() - 4, 'b') + ".obj",
-                         "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    const std::string root = mkdtemp(std::string("/tmp/tavo.XXXXXX").data()) + std::string("/");
+    auto modelAtPathOfLength = [&root](size_t length) {
+        std::string path = root + std::string(length - root.size() - 4, 'b') + ".obj";
+        std::ofstream(path) << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+        return path;
     };
     std::string fits = modelAtPathOfLength(127), tooLong = modelAtPathOfLength(128);
     TavoObject kept, refused;
@@ -19,4 +24,5 @@ TEST(TavoObject, ModelPathOf127CharactersIsKeptAndALongerOneRefused) {
     EXPECT_FALSE(kept.shape.empty());
     EXPECT_STREQ(refused.modelPath, "untouched");
     EXPECT_TRUE(refused.shape.empty());
+    std::filesystem::remove_all(root);
 }

@@ -4,48 +4,34 @@
 
 #include "tests/sim/GridFixture.h"
 
-TEST(Rule, LoneOrCrowdedBuildingIsTornDownAndDrawnOnceMoreAsSmallResidential) {
-    City city;
-    const Site crowded{20, 20}, lone{120, 45};
-    city.build(rowMajor({rowBlinker(20, 20), columnBlinker(20, 20), {lone}}));
-    for (const Site& site : {crowded, lone}) {
-        city.at(site).footprint = 2.5f;
-        city.at(site).zone = kZones.industrial;
-    }
-    city.pass();
-    Sites drawnSmall;
-    drawAndCommit(city.cells, [&](int r, int c, const Cell& cell) {
-        if (isSmallResidential(cell)) {
-            drawnSmall.push_back({r, c});
-        }
-    });
-    EXPECT_EQ(drawnSmall, (Sites{crowded, lone}));
-    EXPECT_EQ(city.at(crowded).state + city.at(lone).state, 0);
-}
-
-TEST(Rule, BlockStaysBlinkerOscillatesAndSurvivorsGrowEachPassRoundedToSinglePrecision) {
+// Each pass is committed by a frame, which draws the old live set at the new sizes and zones:
+// a building torn down is drawn once more, already small and residential.
+TEST(Rule, BlockStaysBlinkerOscillatesSurvivorsGrowAndTheTornDownAreDrawnOnceMoreSmall) {
     City city;
     const Sites square = block(200, 200), across = rowBlinker(100, 100);
     const Sites down = columnBlinker(100, 100);
     city.build(rowMajor({square, across}));
     for (int pass = 1; pass <= 50; ++pass) {
         SCOPED_TRACE(testing::Message() << "pass " << pass);
+        const Sites& ends = pass % 2 == 1 ? across : down;
+        for (const Site& end : {ends[0], ends[2]}) {
+            city.at(end).footprint = 2.5f;
+            city.at(end).zone = kZones.industrial;
+        }
         city.pass();
-        city.commit();
-        ASSERT_EQ(city.liveSites(), rowMajor({square, pass % 2 == 1 ? down : across}));
+        ASSERT_EQ(city.drawAndCommit(), rowMajor({square, ends}));
+        EXPECT_TRUE(isSmallResidential(city.at(ends[0])) && isSmallResidential(city.at(ends[2])));
+        ASSERT_EQ(city.drawAndCommit(), rowMajor({square, pass % 2 == 1 ? down : across}));
         for (const Site& survivor : rowMajor({square, {across[1]}})) {
             EXPECT_EQ(city.at(survivor).footprint, grown(0.05, pass));
             EXPECT_EQ(city.at(survivor).height, grown(0.4, pass));
         }
-        // The blinker's ends are torn down and reborn beside it, small and residential.
-        for (const Site& end : {across[0], across[2], down[0], down[2]}) {
-            EXPECT_TRUE(isSmallResidential(city.at(end)));
-        }
     }
 }
 
-TEST(Rule, NeighbourhoodIsClippedAtTheBordersSoCornersAreBornAndNothingWrapsAround) {
+TEST(Rule, CrowdedDiesAndTheNeighbourhoodIsClippedAtTheBordersWithoutWrappingAround) {
     City city;
+    city.build(rowMajor({rowBlinker(20, 20), columnBlinker(20, 20)}));  // its centre is crowded
     city.build({{0, 1},
                 {1, 0},
                 {1, 1},
@@ -66,22 +52,20 @@ TEST(Rule, NeighbourhoodIsClippedAtTheBordersSoCornersAreBornAndNothingWrapsArou
          {Site{0, 0}, {0, 299}, {299, 0}, {299, 299}, {6, 298}, {150, 1}, {1, 21}, {298, 200}}) {
         EXPECT_EQ(city.at(born).nextState, 1) << born.first << "," << born.second;
     }
-    for (const Site& across : {Site{6, 0}, {150, 299}, {299, 21}, {0, 200}}) {
-        EXPECT_EQ(city.at(across).nextState, 0) << across.first << "," << across.second;
+    for (const Site& empty : {Site{20, 20}, {6, 0}, {150, 299}, {299, 21}, {0, 200}}) {
+        EXPECT_EQ(city.at(empty).nextState, 0) << empty.first << "," << empty.second;
     }
 }
 
 // A worker may pass twice before a frame commits: the states stay, the survivors grow twice.
 TEST(Rule, TwoPassesWithoutACommitGiveTheSameNextStatesWhileSurvivorsGrowTwice) {
     City city;
-    const Sites town = rowMajor({block(10, 10), rowBlinker(40, 40), {{70, 70}}});
-    city.build(town);
+    city.build(rowMajor({block(10, 10), rowBlinker(40, 40), {{70, 70}}}));
     city.pass();
     city.pass();
-    EXPECT_EQ(city.liveSites(), town);
     EXPECT_EQ(city.at({40, 40}).footprint, grown(0.05, 2));
-    city.commit();
-    EXPECT_EQ(city.liveSites(), rowMajor({block(10, 10), columnBlinker(40, 40)}));
+    city.drawAndCommit();
+    EXPECT_EQ(city.drawAndCommit(), rowMajor({block(10, 10), columnBlinker(40, 40)}));
 }
 
 TEST(RandomDraws, PassDrawsOneRandPerSurvivorInRowMajorOrderAndNoneForOtherCells) {
@@ -97,4 +81,27 @@ TEST(RandomDraws, PassDrawsOneRandPerSurvivorInRowMajorOrderAndNoneForOtherCells
         EXPECT_EQ(city.at(site).zone, odd ? kZones.industrial : kZones.commercial);
     }
     EXPECT_EQ(nextAfterPass, rand());
+}
+
+TEST(Grid, ResetClearsEveryCellThenSeedingDrawsOneRandPerCellRowMajorAndEvenBuilds) {
+    Cell ruin;
+    ruin.state = ruin.nextState = 1;
+    ruin.zone = kZones.industrial;
+    std::fill(&testCells[0][0], &testCells[0][0] + GRID_SIDE * GRID_SIDE, ruin);
+    City city;
+    EXPECT_TRUE(city.drawAndCommit().empty());
+    srand(20240611);
+    seedGrid(city.cells);
+    const int nextAfterSeeding = rand();
+    srand(20240611);
+    int wrongCells = 0;
+    for (const auto& row : city.cells) {
+        for (const Cell& cell : row) {
+            const int alive = rand() % 2 == 0 ? 1 : 0;
+            wrongCells +=
+                cell.state != alive || cell.nextState != alive || !isSmallResidential(cell);
+        }
+    }
+    EXPECT_EQ(wrongCells, 0);
+    EXPECT_EQ(nextAfterSeeding, rand());
 }

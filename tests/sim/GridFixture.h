@@ -18,6 +18,15 @@ inline const Zones kZones{reinterpret_cast<TavoObject*>(&zoneStandIns[0]),
 using Site = std::pair<int, int>;  // row, column
 using Sites = std::vector<Site>;
 
+// Patterns, concatenated and put in row-major order: the order every pass visits the grid.
+inline Sites rowMajor(std::initializer_list<Sites> parts) {
+    Sites all;
+    for (const Sites& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
 inline Sites block(int r, int c) {
     return {{r, c}, {r, c + 1}, {r + 1, c}, {r + 1, c + 1}};
 }
@@ -26,16 +35,6 @@ inline Sites rowBlinker(int r, int c) {
 }
 inline Sites columnBlinker(int r, int c) {
     return {{r - 1, c}, {r, c}, {r + 1, c}};
-}
-
-// Concatenated and put in row-major order, the order every pass visits the grid.
-inline Sites rowMajor(std::initializer_list<Sites> parts) {
-    Sites all;
-    for (const Sites& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    std::sort(all.begin(), all.end());
-    return all;
 }
 
 inline bool isSmallResidential(const Cell& cell) {
@@ -52,24 +51,16 @@ struct City {
 
     Cell& at(Site site) { return cells[site.first][site.second]; }
     void pass() { computeNextGeneration(cells, kZones); }
-    void commit() {
-        drawAndCommit(cells, [](int, int, const Cell&) {});
-    }
     void build(const Sites& sites) {
         for (const Site& site : sites) {
             at(site).state = at(site).nextState = 1;
         }
     }
-    Sites liveSites() const {
-        Sites live;
-        for (int r = 0; r < GRID_SIDE; ++r) {
-            for (int c = 0; c < GRID_SIDE; ++c) {
-                if (cells[r][c].state == 1) {
-                    live.push_back({r, c});
-                }
-            }
-        }
-        return live;
+    // Commits the pass, returning the sites drawn on the way: the live set before it.
+    Sites drawAndCommit() {
+        Sites drawn;
+        ::drawAndCommit(cells, [&](int r, int c, const Cell&) { drawn.push_back({r, c}); });
+        return drawn;
     }
 
     CellGrid& cells;

@@ -1,16 +1,11 @@
-// What the GL tests share: reading the back buffer, small shader programs and scratch files.
+// What the GL tests share: reading the back buffer and building small shader programs.
 #pragma once
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <glm/glm.hpp>
-#include <glm/gtc/type_ptr.hpp>
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace gltest {
@@ -44,17 +39,5 @@ inline GLuint buildProgram(const char* vertexSource, const char* fragmentSource)
     glLinkProgram(program);
     return program;
 }
-
-// A fresh scratch directory, removed with what was written into it.
-struct TempDir {
-    ~TempDir() { std::filesystem::remove_all(root); }
-    std::string write(const std::string& name, const std::string& content) const {
-        std::ofstream(root + name, std::ios::binary) << content;
-        return root + name;
-    }
-
-    const std::string root =
-        mkdtemp(std::string(P_tmpdir "/gl_tests.XXXXXX").data()) + std::string("/");
-};
 
 }  // namespace gltest
