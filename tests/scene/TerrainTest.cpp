@@ -6,7 +6,7 @@
 #include <vector>
 
 TEST(Terrain, IsAHundredByHundredGridFacingUpWithClockwiseTrianglesSeenFromAbove) {
-    std::vector<float> positions, normals, texCoords, up;
+    std::vector<float> positions, normals, texCoords;
     std::vector<unsigned int> indices;
     buildTerrain({&positions, &normals, &texCoords, &indices});
     auto slice = [](const auto& v, size_t from, size_t n) {
@@ -14,6 +14,7 @@ TEST(Terrain, IsAHundredByHundredGridFacingUpWithClockwiseTrianglesSeenFromAbove
     };
     ASSERT_EQ(positions.size(), 3u * 100 * 100);
     ASSERT_EQ(texCoords.size(), 2u * 100 * 100);
+    ASSERT_EQ(normals.size(), positions.size());
     ASSERT_EQ(indices.size(), 3u * 2 * 99 * 99);
 
     const float corners[][5] = {
@@ -22,14 +23,10 @@ TEST(Terrain, IsAHundredByHundredGridFacingUpWithClockwiseTrianglesSeenFromAbove
         EXPECT_EQ(slice(positions, 3 * size_t(vertex), 3), (std::vector<float>{x, 0, z}));
         EXPECT_EQ(slice(texCoords, 2 * size_t(vertex), 2), (std::vector<float>{s, t}));
     }
-    for (int v = 0; v < 100 * 100; ++v) {
-        up.insert(up.end(), {0, 1, 0});
+    for (size_t i = 0; i < normals.size(); ++i) {
+        ASSERT_EQ(normals[i], i % 3 == 1 ? 1.0f : 0.0f) << "every normal is up";
     }
-    EXPECT_EQ(normals, up);
 
-    // Backward triangles start at vertex 101, after the forward ones of row 0, vertex 100 and 101.
-    EXPECT_EQ(slice(indices, 0, 3), (std::vector<unsigned int>{0, 1, 101}));
-    EXPECT_EQ(slice(indices, 3 * (99 + 1 + 1), 3), (std::vector<unsigned int>{101, 100, 0}));
     EXPECT_LT(*std::max_element(indices.begin(), indices.end()), 100u * 100);
     for (size_t t = 0; t < indices.size(); t += 3) {
         const float *a = &positions[3 * indices[t]], *b = &positions[3 * indices[t + 1]],
