@@ -59,8 +59,8 @@ mapped() {
     WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1)
     [ -n "$WIN" ]
 }
-launch() { # launch NAME [FILE...]: the program started in run_dir's copy, its first frame drawn
-    run_dir "$@"
+launch() { run_dir "$@" && open_window; } # launch NAME [FILE...]: run_dir, then open_window
+open_window() { # the program started in $RUN, its first frame drawn
     start_city
     wait_until 60 mapped || die "no window \"$TITLE\" in $RUN$(report)"
     wait_until 60 sky_on_top || die "the window never showed sky in $RUN$(report)"
