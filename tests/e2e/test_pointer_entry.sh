@@ -10,9 +10,10 @@ horizon_held() {
 xdotool mousemove 640 1000 # below the window, which opens at the screen's top-left corner
 run_dir pointer-entry && start_city
 wait_until 30 mapped && wait_until 30 sky_on_top || die "no window with sky$(report)"
-point_at 640 360 && sleep 1.5
+point_at 640 360 && sleep 0.5 && wait_until 30 held_still
 horizon_held "the pointer's first report, at the window's centre, turns nothing"
-xdotool mousemove 640 1000 && sleep 0.5 && point_at 0 200 && sleep 1.5
+xdotool mousemove 640 1000 && sleep 0.5 && point_at 0 200 && sleep 0.5
+wait_until 30 held_still
 horizon_held "coming back in at the left edge turns nothing"
 point_at 0 280 # 0.4 rad down: over the city, the horizon out of the picture
 soon 10 "then moving the pointer down tilts the view to the ground" le 0.02 share "$UPPER" "$SKY"
