@@ -35,3 +35,16 @@ tsan:
 
 screenshot: build
 	tools/screenshot.sh docs/screenshot.png
+
+# Benchmarks, not tests: this machine's timings beside their budgets (README, Performance).
+BENCH_BUILD ?= build-bench
+
+.PHONY: bench setup-bench
+
+setup-bench:
+	tools/setup.sh --bench
+
+bench: setup-bench
+	cmake -S . -B $(BENCH_BUILD) -DBUILD_TESTING=OFF -DCITY_BENCH=ON >/dev/null
+	cmake --build $(BENCH_BUILD) -j$(JOBS)
+	$(XVFB) python3 tools/bench/run_bench.py $(BENCH_BUILD)

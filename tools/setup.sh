@@ -8,6 +8,10 @@ packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-m
 if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick)
 fi
+# --bench adds what `make bench` needs: Google Benchmark, an X server and the driver's Python.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(libbenchmark-dev xvfb xauth python3)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
