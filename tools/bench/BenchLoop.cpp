@@ -2,12 +2,10 @@
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-static const int WARM_UP_SWAPS = 2;
+#include <ctime>
 
 using Clock = std::chrono::steady_clock;
 
@@ -15,11 +13,13 @@ using Clock = std::chrono::steady_clock;
 static const Clock::time_point PROCESS_START = Clock::now();
 
 void openBenchWindow(int* argc, char** argv, const char* title) {
+    const char* top = getenv("BENCH_WINDOW_Y");
     glutInit(argc, argv);
+    glutInitWindowPosition(0, top == nullptr ? 0 : atoi(top));
     glutInitWindowSize(1280, 720);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutCreateWindow(title);
-    // Frames are drawn by drawFrames; the event handling it runs needs a display callback.
+    // Frames are drawn by drawFrame; the event handling it runs needs a display callback.
     glutDisplayFunc([] {});
 }
 
@@ -32,33 +32,39 @@ double secondsSinceLaunch() {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::vector<double> drawFrames(int count, double limitSeconds, void (*draw)()) {
-    std::vector<double> swaps;
-    while (static_cast<int>(swaps.size()) < count &&
-           (limitSeconds <= 0.0 || swaps.empty() || swaps.back() < limitSeconds)) {
-        glutMainLoopEvent();
-        draw();
-        glutSwapBuffers();
-        swaps.push_back(secondsSinceLaunch());
-    }
-    return swaps;
+double drawFrame(void (*draw)()) {
+    glutMainLoopEvent();
+    draw();
+    glutSwapBuffers();
+    return secondsSinceLaunch();
 }
 
-static double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+// CPU time of all the process's threads, the renderer's included: unlike the time between
+// swaps, it hardly grows when other processes keep the CPUs busy.
+static double cpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
-void reportFrames(const std::vector<double>& swaps) {
-    printf("renderer %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    reportValue("first_swap_s", swaps.front());
-    std::vector<double> intervals;
-    for (size_t i = WARM_UP_SWAPS + 1; i < swaps.size(); ++i) {
-        intervals.push_back(1000.0 * (swaps[i] - swaps[i - 1]));
-    }
-    if (!intervals.empty()) {
-        reportValue("frame_ms", median(intervals));
+void serveFrames(void (*draw)()) {
+    reportValue("first_swap_s", drawFrame(draw));
+    printf("renderer %s\nready\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    fflush(stdout);
+    int frames = 0;
+    while (scanf("%d", &frames) == 1) {
+        double last = drawFrame(draw);
+        double lastCpu = cpuSeconds();
+        for (int i = 1; i < frames; ++i) {
+            double swap = drawFrame(draw);
+            double cpu = cpuSeconds();
+            reportValue("interval_ms", 1000.0 * (swap - last));
+            reportValue("cpu_ms", 1000.0 * (cpu - lastCpu));
+            last = swap;
+            lastCpu = cpu;
+        }
+        printf("done\n");
+        fflush(stdout);
     }
 }
 

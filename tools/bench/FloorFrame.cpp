@@ -2,7 +2,7 @@
 // building, with the same shaders, buffers, texture and uniform values, but with every
 // value worked out before the first frame. It walks no grid, keeps no matrix stack and
 // takes no lock, so its frames cost what the GL calls alone cost. Its set-up builds only
-// what those calls use. Run from the data directory: floor_frame LIVE FRAMES
+// what those calls use. Run from the data directory: floor_frame LIVE, then as frame_bench.
 #include <GL/freeglut.h>
 #include <tiny_obj_loader.h>
 
@@ -21,6 +21,7 @@
 #include "render/MatrixStack.h"
 #include "render/MeshArrays.h"
 #include "render/StaticBuffer.h"
+#include "render/StaticTexture.h"
 #include "scene/Terrain.h"
 #include "scene/ZoneMaterials.h"
 #include "tools/bench/BenchCity.h"
@@ -144,17 +145,7 @@ static void buildGround() {
     if (!ImageLoad("textures/terrain.bmp", &image)) {
         exit(1);
     }
-    glActiveTexture(GL_TEXTURE0);
-    glGenTextures(1, &groundTexture);
-    glBindTexture(GL_TEXTURE_2D, groundTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 image.pixels);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    groundTexture = createStaticTexture(image);
     free(image.pixels);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -246,8 +237,8 @@ static void drawFloorFrame() {
 
 int main(int argc, char** argv) {
     openBenchWindow(&argc, argv, "floor frame");
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s LIVE FRAMES\n", argv[0]);
+    if (argc != 2) {
+        fprintf(stderr, "usage: %s LIVE\n", argv[0]);
         return 2;
     }
     double setupStart = secondsSinceLaunch();
@@ -257,8 +248,7 @@ int main(int argc, char** argv) {
     buildZones();
     buildGround();
     placeCity(atoi(argv[1]));
-    double setupEnd = secondsSinceLaunch();
-    reportFrames(drawFrames(atoi(argv[2]), 0.0, drawFloorFrame));
-    reportValue("setup_s", setupEnd - setupStart);
+    reportValue("setup_s", secondsSinceLaunch() - setupStart);
+    serveFrames(drawFloorFrame);
     return 0;
 }

@@ -1,11 +1,12 @@
 // The program's own frame, timed: the real scene loading, GL set-up and frame with its
-// swap, drawn in a loop as fast as it goes. Run from the data directory:
-//   frame_bench LIVE FRAMES     a fixed city of LIVE buildings (every next state is the
-//                               state, so the frame's commit keeps it), FRAMES frames
-//   frame_bench --lock SECONDS  the seeded city beside the real generation worker
+// swap. Run from the data directory:
+//   frame_bench LIVE            a fixed city of LIVE buildings (every next state is the
+//                               state, so the frame's commit keeps it), frames on request
+//                               from standard input (see serveFrames)
+//   frame_bench --lock SECONDS  the seeded city beside the real generation worker, frames
+//                               as fast as they go; reports the longest lock holds
 #include <pthread.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,18 +38,28 @@ static void* runGenerations(void*) {
     runWorker(cells, stateMutex, cityZones());
 }
 
-static void startWorker() {
+// Frames as fast as they go beside the worker's passes, as the program runs after start-up.
+static void watchLockHolds(double seconds) {
     pthread_t worker;
     pthread_create(&worker, nullptr, runGenerations, nullptr);
+    double swap = 0.0;
+    while (swap < seconds) {
+        swap = drawFrame(renderFrame);
+    }
+    LockHolds holds = lockHolds();
+    reportValue("lock_frame_ms", holds.longestFrameMs);
+    reportValue("lock_pass_ms", holds.longestPassMs);
+    reportValue("lock_frames", holds.frames);
+    reportValue("lock_passes", holds.passes);
 }
 
 int main(int argc, char** argv) {
     openBenchWindow(&argc, argv, "frame benchmark");
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s LIVE FRAMES | --lock SECONDS\n", argv[0]);
+    const bool lockRun = argc == 3 && strcmp(argv[1], "--lock") == 0;
+    if (argc != 2 && !lockRun) {
+        fprintf(stderr, "usage: %s LIVE | --lock SECONDS\n", argv[0]);
         return 2;
     }
-    const bool lockRun = strcmp(argv[1], "--lock") == 0;
 
     double loadStart = secondsSinceLaunch();
     loadScene();
@@ -58,23 +69,13 @@ int main(int argc, char** argv) {
     pthread_mutex_init(&stateMutex, nullptr);
     camera.setWindowSize(1280.0f, 720.0f);
 
-    std::vector<double> swaps;
-    if (lockRun) {
-        startWorker();
-        swaps = drawFrames(INT_MAX, atof(argv[2]), renderFrame);
-    } else {
-        placeCity(atoi(argv[1]));
-        swaps = drawFrames(atoi(argv[2]), 0.0, renderFrame);
-    }
-    reportFrames(swaps);
     reportValue("scene_load_s", setupStart - loadStart);
     reportValue("gl_setup_s", setupEnd - setupStart);
     if (lockRun) {
-        LockHolds holds = lockHolds();
-        reportValue("lock_frame_ms", holds.longestFrameMs);
-        reportValue("lock_pass_ms", holds.longestPassMs);
-        reportValue("lock_frames", holds.frames);
-        reportValue("lock_passes", holds.passes);
+        watchLockHolds(atof(argv[2]));
+    } else {
+        placeCity(atoi(argv[1]));
+        serveFrames(renderFrame);
     }
     // The worker never ends and may hold the lock: leave without destroying anything.
     exit(0);

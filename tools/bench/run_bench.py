@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Runs the benchmarks of tools/bench and prints one table, each row beside its budget.
 
-Usage: run_bench.py BUILD_DIR   (inside one X server: `make bench` runs it under xvfb-run)
+Usage: run_bench.py BUILD_DIR   (inside one X server at least 1280 by 1460 pixels, where the
+                                 real frame's window and the floor's lie one above the other)
 
-The real frame and its floor run as separate processes that take turns: in every round,
-for every city size, one and then the other, the first of each pair changing from round
-to round, so that a change in the machine's load reaches both alike. A figure is the
-median over the rounds of each run's own median; a ratio or a difference is the median of
-the rounds' paired ones, with their range beside it.
+For each city size the real frame and its floor run at once and take turns: each in turn
+draws two frames, and the time between those two swaps is one sample, so that a change in
+the machine's load reaches both alike. A ratio is the median of the paired samples' ratios.
+The same ratio of CPU time (all threads, the renderer's too) tells a frame that does more
+work from one that waited longer for a CPU that other processes kept busy.
+The two start one after the other, in alternating order from round to round; their start-up
+times pair up the same way.
 """
 import json
 import os
@@ -19,29 +22,63 @@ from pathlib import Path
 
 DATA = Path(__file__).resolve().parents[2] / "data"
 
-ROUNDS = 5
-FRAMES_PER_RUN = {40000: 8, 10000: 14, 1000: 24}  # warm-up swaps included
-STARTUP_CITY = 1000  # start-up is compared where the first frame costs least
-LOCK_SECONDS = 7.0  # long enough for four passes of the worker, one every two seconds
+ROUNDS = 4
+TURNS_PER_ROUND = {40000: 5, 10000: 10, 1000: 16}  # each turn: two frames from each program
+FLOOR_WINDOW_Y = 740  # below the real frame's 720 rows
+LOCK_SECONDS = 8.5  # start-up, then four passes of the worker, one every two seconds
 
 GENERATION_BUDGET_MS = 1.0
 FRAME_BUDGET_RATIO = 1.05
 STARTUP_BUDGET_S = 0.15
 
 
-def run(program, *args):
-    """Runs a benchmark program from the data directory; returns its "name value" lines."""
-    env = dict(os.environ, BENCH_LAUNCH_NS=str(time.monotonic_ns()))
-    done = subprocess.run([str(program), *map(str, args)], cwd=DATA, env=env,
-                          capture_output=True, text=True)
-    if done.returncode != 0:
-        sys.exit(f"{program.name} {' '.join(map(str, args))} failed with status "
-                 f"{done.returncode}:\n{done.stdout}{done.stderr}")
-    report = {}
-    for line in done.stdout.splitlines():
-        name, _, value = line.partition(" ")
-        report[name] = value
-    return report
+class Program:
+    """A benchmark program running from the data directory, reporting "name value" lines."""
+
+    def __init__(self, path, *args, window_y=0):
+        self.name = f"{path.name} {' '.join(map(str, args))}"
+        env = dict(os.environ, BENCH_WINDOW_Y=str(window_y),
+                   BENCH_LAUNCH_NS=str(time.monotonic_ns()))
+        self.process = subprocess.Popen([str(path), *map(str, args)], cwd=DATA, env=env,
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        text=True)
+        self.report = {}
+
+    def read_until(self, last):
+        """Reads report lines up to the line `last`; repeated names collect into lists."""
+        values = {}
+        for line in self.process.stdout:
+            line = line.rstrip("\n")
+            if line == last:
+                return values
+            name, _, value = line.partition(" ")
+            values.setdefault(name, []).append(value)
+            self.report[name] = value
+        self.fail()
+
+    def start(self):
+        self.read_until("ready")
+        return self
+
+    def two_frames(self):
+        """Milliseconds between the two swaps, on the clock and of the process's CPU time."""
+        self.process.stdin.write("2\n")
+        self.process.stdin.flush()
+        frame = self.read_until("done")
+        return float(frame["interval_ms"][0]), float(frame["cpu_ms"][0])
+
+    def finish(self):
+        if self.process.stdin:
+            self.process.stdin.close()
+        for line in self.process.stdout:
+            name, _, value = line.rstrip("\n").partition(" ")
+            self.report[name] = value
+        if self.process.wait() != 0:
+            self.fail()
+        return self.report
+
+    def fail(self):
+        sys.exit(f"{self.name} failed with status {self.process.wait()}")
 
 
 def generation_passes(bench_dir):
@@ -62,22 +99,28 @@ def generation_passes(bench_dir):
 
 
 def frame_rounds(bench_dir):
-    """Every run's report, by city size and by program ("ours" or "floor")."""
-    programs = [("ours", bench_dir / "frame_bench"), ("floor", bench_dir / "floor_frame")]
-    runs = {live: {"ours": [], "floor": []} for live in FRAMES_PER_RUN}
+    """Paired samples by city size, and paired start-up reports."""
+    samples = {live: [] for live in TURNS_PER_ROUND}
+    startups = []
     for round_number in range(ROUNDS):
-        for live, frames in FRAMES_PER_RUN.items():
-            for name, program in programs[::1 if round_number % 2 == 0 else -1]:
-                runs[live][name].append(run(program, live, frames))
-    return runs
+        for live, turns in TURNS_PER_ROUND.items():
+            launches = [lambda: Program(bench_dir / "frame_bench", live).start(),
+                        lambda: Program(bench_dir / "floor_frame", live,
+                                        window_y=FLOOR_WINDOW_Y).start()]
+            if round_number % 2 == 1:
+                launches.reverse()
+            first, second = (launch() for launch in launches)
+            ours, floor = (first, second) if round_number % 2 == 0 else (second, first)
+            for _ in range(turns):
+                samples[live].append((ours.two_frames(), floor.two_frames()))
+            startups.append((ours.finish(), floor.finish()))
+    return samples, startups
 
 
-def figures(reports, name):
-    return [float(report[name]) for report in reports]
-
-
-def spread(values, places):
-    return f"{min(values):.{places}f} to {max(values):.{places}f}"
+def middle_half(values, places):
+    """The interquartile range, the spread of the paired figures."""
+    low, _, high = statistics.quantiles(values, n=4)
+    return f"{low:.{places}f} to {high:.{places}f}"
 
 
 def cpu_model():
@@ -85,6 +128,10 @@ def cpu_model():
         if line.startswith("model name"):
             return f"{line.split(':', 1)[1].strip()}, {os.cpu_count()} cores"
     return f"{os.cpu_count()} cores"
+
+
+def spaced(number):
+    return f"{number:,}".replace(",", " ")
 
 
 class Table:
@@ -111,46 +158,47 @@ class Table:
 
 def add_generation_rows(table, passes):
     for density, (wall_ms, cpu_ms, live_percent) in sorted(passes.items(), reverse=True):
-        holds = wall_ms <= GENERATION_BUDGET_MS if density == 50 else None
-        reason = (f"the CPU time per pass is {cpu_ms:.3f} ms, the rest is waiting for a busy "
-                  "CPU" if cpu_ms <= GENERATION_BUDGET_MS else
-                  f"{cpu_ms:.3f} ms of CPU time per pass")
+        budgeted = density == 50
         table.add(f"Generation pass, {live_percent:.1f} % live (median)", f"{wall_ms:.3f} ms",
-                  budget=f"≤ {GENERATION_BUDGET_MS:g} ms" if density == 50 else "none set",
-                  holds=holds, reason=reason)
+                  budget=f"≤ {GENERATION_BUDGET_MS:g} ms" if budgeted else "none set",
+                  holds=wall_ms <= GENERATION_BUDGET_MS if budgeted else None,
+                  reason=f"{cpu_ms:.3f} ms of it on the CPU" +
+                  (", the rest waiting for a busy CPU" if cpu_ms <= GENERATION_BUDGET_MS
+                   else ""))
 
 
-def add_frame_rows(table, runs):
-    for live, pair in runs.items():
-        ours = figures(pair["ours"], "frame_ms")
-        floor = figures(pair["floor"], "frame_ms")
-        ratios = [o / f for o, f in zip(ours, floor)]
-        ratio = statistics.median(ratios)
-        table.add(f"Frame, {live:,} buildings (median ms between swaps)".replace(",", " "),
-                  f"{statistics.median(ours):.1f} ms", f"{statistics.median(floor):.1f} ms",
-                  f"× {ratio:.3f} ({spread(ratios, 3)})", f"≤ × {FRAME_BUDGET_RATIO:g}",
-                  ratio <= FRAME_BUDGET_RATIO,
-                  "within the spread between rounds, so the machine's load, not the frame"
-                  if min(ratios) <= FRAME_BUDGET_RATIO else
-                  "every round is over: the frame adds work around the GL calls")
+def add_frame_rows(table, samples):
+    for live, pairs in samples.items():
+        ratio = statistics.median(ours[0] / floor[0] for ours, floor in pairs)
+        cpu_ratio = statistics.median(ours[1] / floor[1] for ours, floor in pairs)
+        spread = middle_half([ours[0] / floor[0] for ours, floor in pairs], 3)
+        table.add(f"Frame, {spaced(live)} buildings (median ms between swaps, "
+                  f"{len(pairs)} pairs)",
+                  f"{statistics.median(ours[0] for ours, _ in pairs):.1f} ms",
+                  f"{statistics.median(floor[0] for _, floor in pairs):.1f} ms",
+                  f"× {ratio:.3f} (middle half {spread}; CPU time × {cpu_ratio:.3f})",
+                  f"≤ × {FRAME_BUDGET_RATIO:g}", ratio <= FRAME_BUDGET_RATIO,
+                  "the CPU time is within budget, so the frame waited for a CPU that other "
+                  "processes kept busy" if cpu_ratio <= FRAME_BUDGET_RATIO else
+                  "the frame spends more CPU time than the floor around the same GL calls")
 
 
-def add_startup_rows(table, runs):
-    ours = runs[STARTUP_CITY]["ours"]
-    floor = runs[STARTUP_CITY]["floor"]
-    ours_s = figures(ours, "first_swap_s")
-    floor_s = figures(floor, "first_swap_s")
-    extra = [o - f for o, f in zip(ours_s, floor_s)]
-    table.add(f"Start-up: launch to first swap ({STARTUP_CITY:,} buildings)".replace(",", " "),
-              f"{statistics.median(ours_s):.3f} s", f"{statistics.median(floor_s):.3f} s",
-              f"+{statistics.median(extra):.3f} s ({spread(extra, 3)})",
+def add_startup_rows(table, startups):
+    def median(reports, *names):
+        return statistics.median(sum(float(r[name]) for name in names) for r in reports)
+
+    extra = [float(ours["first_swap_s"]) - float(floor["first_swap_s"])
+             for ours, floor in startups]
+    ours = [ours for ours, _ in startups]
+    floor = [floor for _, floor in startups]
+    table.add(f"Start-up: launch to first swap ({len(startups)} pairs)",
+              f"{median(ours, 'first_swap_s'):.3f} s", f"{median(floor, 'first_swap_s'):.3f} s",
+              f"{statistics.median(extra):+.3f} s (middle half {middle_half(extra, 3)})",
               f"≤ +{STARTUP_BUDGET_S:g} s", statistics.median(extra) <= STARTUP_BUDGET_S,
-              "within the spread between rounds" if min(extra) <= STARTUP_BUDGET_S else
-              "every round is over: see the set-up row")
-    setup = [float(r["scene_load_s"]) + float(r["gl_setup_s"]) for r in ours]
+              "see the set-up row below")
     table.add("of which scene loading + GL set-up (floor: its set-up)",
-              f"{statistics.median(setup):.3f} s",
-              f"{statistics.median(figures(floor, 'setup_s')):.3f} s")
+              f"{median(ours, 'scene_load_s', 'gl_setup_s'):.3f} s",
+              f"{median(floor, 'setup_s'):.3f} s")
 
 
 def add_lock_rows(table, lock):
@@ -166,18 +214,18 @@ def main():
     bench_dir = Path(sys.argv[1]).resolve() / "tools" / "bench"
     load_before = os.getloadavg()[0]
     passes = generation_passes(bench_dir)
-    runs = frame_rounds(bench_dir)
-    lock = run(bench_dir / "frame_bench", "--lock", LOCK_SECONDS)
+    samples, startups = frame_rounds(bench_dir)
+    lock = Program(bench_dir / "frame_bench", "--lock", LOCK_SECONDS).finish()
     load_after = os.getloadavg()[0]
 
     table = Table()
     add_generation_rows(table, passes)
-    add_frame_rows(table, runs)
-    add_startup_rows(table, runs)
+    add_frame_rows(table, samples)
+    add_startup_rows(table, startups)
     add_lock_rows(table, lock)
-    print(f"CPU: {cpu_model()}. GL renderer: {lock['renderer']}.")
+    print(f"CPU: {cpu_model()}. GL renderer: {startups[0][0]['renderer']}.")
     print(f"Load average (1 min): {load_before:.2f} before, {load_after:.2f} after. "
-          f"{ROUNDS} rounds, frame and floor taking turns in one X server.\n")
+          f"{ROUNDS} rounds; the frame and its floor take turns in one X server.\n")
     table.print()
 
 
