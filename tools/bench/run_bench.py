@@ -4,8 +4,8 @@
 Usage: run_bench.py BUILD_DIR   (inside one X server at least 1280 by 1460 pixels, where the
                                  real frame's window and the floor's lie one above the other)
 
-For each city size the real frame and its floor run at once and take turns: each in turn
-draws two frames, and the time between those two swaps is one sample, so that a change in
+For each city size the real frame and its floor run at once and take turns, the first of
+each turn changing from turn to turn: each in turn draws two frames, and the time between those two swaps is one sample, so that a change in
 the machine's load reaches both alike. A ratio is the median of the paired samples' ratios.
 The same ratio of CPU time (all threads, the renderer's too) tells a frame that does more
 work from one that waited longer for a CPU that other processes kept busy.
@@ -111,8 +111,13 @@ def frame_rounds(bench_dir):
                 launches.reverse()
             first, second = (launch() for launch in launches)
             ours, floor = (first, second) if round_number % 2 == 0 else (second, first)
-            for _ in range(turns):
-                samples[live].append((ours.two_frames(), floor.two_frames()))
+            for turn in range(turns):
+                if turn % 2 == 0:
+                    ours_frames = ours.two_frames()
+                    samples[live].append((ours_frames, floor.two_frames()))
+                else:
+                    floor_frames = floor.two_frames()
+                    samples[live].append((ours.two_frames(), floor_frames))
             startups.append((ours.finish(), floor.finish()))
     return samples, startups
 
