@@ -132,14 +132,18 @@ static void buildZones() {
     }
 }
 
+// The program keeps its terrain arrays for the whole run, and so does the floor: freed, they
+// would leave the top of the heap free, and the renderer's per-frame allocations would then
+// grow and trim the heap every frame, a cost that the program does not pay.
+static std::vector<float> groundPositions;
+static std::vector<float> groundNormals;
+static std::vector<float> groundTexCoordArray;
+static std::vector<unsigned int> groundIndices;
+
 static void buildGround() {
-    std::vector<float> positions;
-    std::vector<float> normals;
-    std::vector<float> texCoords;
-    std::vector<unsigned int> indices;
-    buildTerrain({&positions, &normals, &texCoords, &indices});
-    ground = uploadMesh(positions, normals, indices);
-    groundTexCoords = createStaticBuffer(GL_ARRAY_BUFFER, texCoords);
+    buildTerrain({&groundPositions, &groundNormals, &groundTexCoordArray, &groundIndices});
+    ground = uploadMesh(groundPositions, groundNormals, groundIndices);
+    groundTexCoords = createStaticBuffer(GL_ARRAY_BUFFER, groundTexCoordArray);
 
     Image image{};
     if (!ImageLoad("textures/terrain.bmp", &image)) {
