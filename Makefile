@@ -80,3 +80,18 @@ DEMO ?= demo
 demo: build
 	tools/setup.sh --demo
 	tools/demo.sh $(DEMO)
+
+# Benchmarks, not tests: this machine's timings beside their budgets (README, Performance).
+BENCH_BUILD ?= build-bench
+# Tall enough for the real frame's window and the floor's, one above the other.
+BENCH_XVFB = xvfb-run -a -s "-screen 0 1280x1480x24"
+
+.PHONY: bench setup-bench
+
+setup-bench:
+	tools/setup.sh --bench
+
+bench: setup-bench
+	cmake -S . -B $(BENCH_BUILD) -DBUILD_TESTING=OFF -DCITY_BENCH=ON >/dev/null
+	cmake --build $(BENCH_BUILD) -j$(JOBS)
+	$(BENCH_XVFB) python3 tools/bench/run_bench.py $(BENCH_BUILD)

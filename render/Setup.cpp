@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "render/Image.h"
 #include "render/StaticBuffer.h"
+#include "render/StaticTexture.h"
 #include "scene/ZoneMaterials.h"
 #include "sim/Grid.h"
 
@@ -114,17 +115,7 @@ static void createTerrainTexture() {
     bool loaded = loadTerrainImage(image);
     const Image texture = loaded ? *image : Image{1, 1, plainGround};
 
-    glActiveTexture(GL_TEXTURE0);
-    glGenTextures(1, &terrainTexID);
-    glBindTexture(GL_TEXTURE_2D, terrainTexID);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, texture.width, texture.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 texture.pixels);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    terrainTexID = createStaticTexture(texture);
 
     if (image != nullptr) {
         free(image->pixels);  // null unless the loader allocated it

@@ -7,10 +7,9 @@
 constexpr double FOOTPRINT_GROWTH = 0.05;
 constexpr double HEIGHT_GROWTH = 0.4;
 
-// Live cells in the 3 by 3 block around (row, col), clipped at the border, the cell excluded.
-int liveNeighbours(const CellGrid& cells, int row, int col);
-
-// One generation pass: writes every nextState and, for live cells, size and zone.
+// One generation pass: writes every nextState and, for live cells, size and zone. A cell's
+// neighbours are the live cells of the 3 by 3 block around it, clipped at the border (the
+// grid does not wrap), the cell itself excluded.
 // Draws one rand() per survivor, in row-major order.
 void computeNextGeneration(CellGrid& cells, const Zones& zones);
 

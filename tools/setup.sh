@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
-# Usage: tools/setup.sh [--test | --package | --demo]   (--test adds what the test suite needs,
-# --package what builds the Debian package, --demo what films the city under Xvfb)
+# Usage: tools/setup.sh [--test | --package | --demo | --bench]   (what each adds is below)
 set -euo pipefail
 
 packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
   libgl1-mesa-dri libx11-dev)
-if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang libclang-rt-dev)
-fi
-# dpkg-shlibdeps (in dpkg-dev) and file work out the package's Depends; the tests hold the
-# package to lintian and its desktop entry to desktop-file-validate.
+# --test adds the test suite's tools: dpkg-shlibdeps (in dpkg-dev) and file work out the
+# package's Depends, lintian and desktop-file-validate hold it to Debian's and freedesktop's
+# rules, clang and its runtime build the fuzzers.
 case "${1:-}" in
+  --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
+    libclang-rt-dev dpkg-dev file lintian desktop-file-utils) ;;
   --package) packages+=(dpkg-dev file) ;;
-  --test) packages+=(dpkg-dev file lintian desktop-file-utils) ;;
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
+  --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
 esac
 
 missing=()
