@@ -16,9 +16,17 @@ opens_from_root() { # opens_from_root LAUNCHER NAME
 }
 cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null || die "cmake --install failed"
 opens_from_root "$WORK/prefix/bin/varnock-hollenby" installed
+# With no display, unset or not answering, one line on standard error names the demo.
+for display in "-u DISPLAY" "DISPLAY=:7919"; do
+    status=$(cd / && env $display "$WORK/prefix/bin/varnock-hollenby" >"$WORK/out" 2>"$WORK/err"
+        echo $?)
+    check "env $display: the program's failure status, kept by the launcher (got $status)" \
+        [ "$status" = 1 ]
+    check "env $display: one line on standard error only, naming \"make demo\"" \
+        [ ! -s "$WORK/out" -a "$(grep -c '"make demo"' "$WORK/err")" = 1 -a "$(wc -l <"$WORK/err")" = 1 ]
+done
 status=$(cd / && "$WORK/prefix/bin/varnock-hollenby" -display :7919 2>"$WORK/err"; echo $?)
 check "the launcher passes its arguments on" grep -q '":7919"' "$WORK/err"
-check "the launcher keeps the program's exit status (got $status)" [ "$status" = 1 ]
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/deb" >"$WORK/cpack.log" 2>&1) || die "$(<"$WORK/cpack.log")"
 deb=$(echo "$WORK"/deb/varnock-hollenby_*.deb)
