@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <glm/glm.hpp>
 #include <fstream>
+#include <glm/glm.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <iterator>
 #include <sstream>
