@@ -13,8 +13,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
 check() { # check DESCRIPTION COMMAND...: records the outcome and goes on
-    "${@:2}" && echo "ok: $1" && return
-    echo "FAIL: $1" >&2 && FAILED=$((FAILED + 1)) && return 1
+    if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" >&2 && ((FAILED += 1)) && return 1; fi
 }
 die() { echo "FAIL: $*" >&2 && exit 1; }
 finish() { ((FAILED == 0)) && echo "all checks passed" || die "$FAILED check(s) failed"; }
@@ -55,9 +54,8 @@ wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
     for pid in "${PIDS[@]}"; do [ "$pid" = "$CITY_PID" ] || alive+=("$pid"); done
     PIDS=("${alive[@]}")
 }
-mapped() {
-    WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1)
-    [ -n "$WIN" ]
+mapped() { # sets WIN to the program's window once it is shown
+    WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1) && [ "$WIN" ]
 }
 launch() { run_dir "$@" && open_window; } # launch NAME [FILE...]: run_dir, then open_window
 open_window() { # the program started in $RUN, its first frame drawn

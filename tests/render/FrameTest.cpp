@@ -1,5 +1,8 @@
 #include "render/Frame.h"
 
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <chrono>
 #include <map>
@@ -11,7 +14,24 @@
 #include "scene/Scene.h"
 #include "scene/ZoneMaterials.h"
 #include "sim/Grid.h"
-#include "tests/support/GlTestSupport.h"
+
+// The frame as drawn: the back buffer, read after the frame and before any swap.
+struct BackBuffer {
+    BackBuffer() : bytes(3 * width * height) {
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bytes.data());
+    }
+    // The pixel under a point given in normalised device coordinates.
+    glm::vec3 at(float x, float y) const {
+        size_t index = 3 * (static_cast<size_t>((y + 1.0f) * 0.5f * height) * width +
+                            static_cast<size_t>((x + 1.0f) * 0.5f * width));
+        return {bytes[index], bytes[index + 1], bytes[index + 2]};
+    }
+
+    int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+    std::vector<unsigned char> bytes;
+};
 
 class FrameTest : public testing::Test {
   protected:
@@ -23,7 +43,7 @@ class FrameTest : public testing::Test {
         camera.rotations = glm::vec2(0.0f, -1.5707964f);  // looking straight down
     }
 
-    static glm::vec3 seenAt(const gltest::BackBuffer& pixels, const glm::vec3& world) {
+    static glm::vec3 seenAt(const BackBuffer& pixels, const glm::vec3& world) {
         MatrixStack P, view;
         camera.applyProjectionMatrix(&P);
         camera.applyViewMatrix(&view);
@@ -35,7 +55,7 @@ class FrameTest : public testing::Test {
     // head-on is nearest: highlights only add each zone's own specular colour.
     const TavoObject* zoneSeenAt(int row, int col) const {
         glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
-        glm::vec3 seen = seenAt(gltest::BackBuffer(), roof);
+        glm::vec3 seen = seenAt(BackBuffer(), roof);
         std::map<float, const TavoObject*> byDistance;
         for (auto [zone, m] : {std::pair{&residential, RESIDENTIAL_MATERIAL},
                                {&commercial, COMMERCIAL_MATERIAL},
@@ -46,13 +66,13 @@ class FrameTest : public testing::Test {
         return seen == seenAt(emptyCity, roof) ? nullptr : byDistance.begin()->second;
     }
 
-    gltest::BackBuffer emptyCity;
+    BackBuffer emptyCity;
 };
 
 TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCommits) {
     resetGrid(cells, &residential);
     renderFrame();
-    emptyCity = gltest::BackBuffer();
+    emptyCity = BackBuffer();
     // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped.
     const std::tuple<int, int, TavoObject*, int, int> sites[] = {
         {150, 150, &residential, 1, 1}, {152, 151, &commercial, 1, 0},

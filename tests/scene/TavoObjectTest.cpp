@@ -1,12 +1,12 @@
 #include "scene/TavoObject.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "tests/support/GlTestSupport.h"
 
 TEST(TavoObject, ModelPathOf127CharactersIsKeptAndALongerOneRefused) {
     const std::string root = mkdtemp(std::string("/tmp/tavo.XXXXXX").data()) + std::string("/");
