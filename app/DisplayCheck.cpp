@@ -17,11 +17,14 @@ static const char* displayName(int argc, char** argv) {
     return std::getenv("DISPLAY");
 }
 
+// Kept open for the process's life: an X server left with no client resets, and GLUT
+// connecting just then would fail.
+static Display* heldOpen = nullptr;
+
 bool checkDisplay(int argc, char** argv) {
     const char* name = displayName(argc, argv);
-    Display* display = XOpenDisplay(name);
-    if (display != nullptr) {
-        XCloseDisplay(display);
+    heldOpen = XOpenDisplay(name);
+    if (heldOpen != nullptr) {
         return true;
     }
     const std::string why = name != nullptr && *name != '\0'

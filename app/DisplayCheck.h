@@ -2,7 +2,7 @@
 // failure says nothing of what to do instead.
 #pragma once
 
-// Opens and closes the display named by GLUT's -display option, or else by DISPLAY. If it
-// won't open, prints one line on standard error that says so and names the command that
-// shows the city without a display, and returns false.
+// Opens the display named by GLUT's -display option, or else by DISPLAY, and keeps it
+// open. If it won't open, prints one line on standard error that says so and names the
+// command that shows the city without a display, and returns false.
 bool checkDisplay(int argc, char** argv);
