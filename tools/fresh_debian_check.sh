@@ -14,9 +14,9 @@ if ! command -v debootstrap >/dev/null; then
     apt-get update -qq && apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
-# The mirror this machine's own package sources name, else debootstrap's default.
-mirror=$(grep -rhoE '^(deb|URIs:) +https?://[^ ]+' /etc/apt/sources.list /etc/apt/sources.list.d/ \
-    2>/dev/null | head -n 1 | awk '{ print $2 }') || true
+# The Debian archive that this machine's own package sources name, else debootstrap's default.
+mirror=$(grep -rhoE '^(deb|URIs:) +https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list \
+    /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 | awk '{ print $2 }') || true
 echo "making a minimal Debian 12 in $system"
 debootstrap --variant=minbase bookworm "$system" ${mirror:+"$mirror"} \
     >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }
