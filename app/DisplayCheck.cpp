@@ -17,8 +17,8 @@ static const char* displayName(int argc, char** argv) {
     return std::getenv("DISPLAY");
 }
 
-// Kept open for the process's life: an X server left with no client resets, and GLUT
-// connecting just then would fail.
+// Kept open until GLUT has its own connection: an X server left with no client resets, and
+// GLUT connecting just then would fail.
 static Display* heldOpen = nullptr;
 
 bool checkDisplay(int argc, char** argv) {
@@ -35,4 +35,11 @@ bool checkDisplay(int argc, char** argv) {
                  "\"make demo\" in the project folder films the city under Xvfb instead.\n",
                  why.c_str());
     return false;
+}
+
+void releaseDisplay() {
+    if (heldOpen != nullptr) {
+        XCloseDisplay(heldOpen);
+        heldOpen = nullptr;
+    }
 }

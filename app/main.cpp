@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     glutInitWindowSize(1280, 720);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutCreateWindow("Varnock | Hollenby");
+    releaseDisplay();
 
     glutPassiveMotionFunc(passiveMotionGL);
     glutEntryFunc(entryGL);
