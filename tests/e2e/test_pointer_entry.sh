@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The pointer coming into the window, first at its centre and again at another edge, leaves
-# the horizon where it was; moving inside the window still turns the view.
+# the horizon where it was (test_controls shows that moving inside it still turns the view).
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 horizon_held() {
@@ -15,7 +15,5 @@ horizon_held "the pointer's first report, at the window's centre, turns nothing"
 xdotool mousemove 640 1000 && sleep 0.5 && point_at 0 200 && sleep 0.5
 wait_until 30 held_still
 horizon_held "coming back in at the left edge turns nothing"
-point_at 0 280 # 0.4 rad down: over the city, the horizon out of the picture
-soon 10 "then moving the pointer down tilts the view to the ground" le 0.02 share "$UPPER" "$SKY"
 quit
 finish

@@ -7,20 +7,16 @@
 #include "sim/Worker.h"
 #include "tests/sim/GridFixture.h"
 
-namespace {
-
 // The worker thread outlives its test, so what it touches has static storage of its own.
-CellGrid workerCells;
-pthread_mutex_t workerMutex = PTHREAD_MUTEX_INITIALIZER;
+static CellGrid workerCells;
+static pthread_mutex_t workerMutex = PTHREAD_MUTEX_INITIALIZER;
 
 // What a frame must draw whenever it holds the lock: the block beside the blinker in one of
 // its two phases.
-bool isConsistent(const Sites& drawn) {
+static bool isConsistent(const Sites& drawn) {
     return drawn == rowMajor({block(40, 40), rowBlinker(80, 80)}) ||
            drawn == rowMajor({block(40, 40), columnBlinker(80, 80)});
 }
-
-}  // namespace
 
 TEST(Worker, PassesEveryTwoSecondsUnderTheLockBesideCommittingFramesAndTheGridStaysConsistent) {
     City city(workerCells);
