@@ -10,7 +10,7 @@ XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 # Unloaded before leaks are reported at exit, the driver would leave nameless frames.
 GL_DRIVER = $(firstword $(wildcard /usr/lib/*/dri/swrast_dri.so))
 
-.PHONY: run test build setup setup-test asan tsan fuzz screenshot
+.PHONY: run test build setup setup-test asan tsan fuzz
 
 setup:
 	tools/setup.sh
@@ -64,9 +64,6 @@ fuzz: setup-test
 		then tail -n 1 $(FUZZ_BUILD)/$$name.log; \
 		else tail -n 40 $(FUZZ_BUILD)/$$name.log && exit 1; fi; \
 	done && echo "fuzz: 2 passed, 0 failed"
-
-screenshot: build
-	tools/screenshot.sh docs/screenshot.png
 
 .PHONY: package demo
 

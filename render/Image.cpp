@@ -1,5 +1,6 @@
 #include "render/Image.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -90,8 +91,8 @@ int ImageLoad(const char* path, Image* image) {
     // Encoders write longer information headers than the classic 40 bytes; the header's own
     // offset says where the pixels are.
     const long size = fileSize(file);
-    if (dataOffset < FILE_HEADER_SIZE + SMALLEST_INFO_HEADER_SIZE ||
-        dataOffset < FILE_HEADER_SIZE + infoHeaderSize || dataOffset >= size) {
+    if (dataOffset < FILE_HEADER_SIZE + std::max(SMALLEST_INFO_HEADER_SIZE, infoHeaderSize) ||
+        dataOffset >= size) {
         printf("Pixel data of %s does not start past its headers and inside the file: %ld\n", path,
                dataOffset);
         return fail(file);

@@ -22,6 +22,7 @@
 #include "render/MeshArrays.h"
 #include "render/StaticBuffer.h"
 #include "render/StaticTexture.h"
+#include "render/VertexAttribute.h"
 #include "scene/Terrain.h"
 #include "scene/ZoneMaterials.h"
 #include "tools/bench/BenchCity.h"
@@ -178,12 +179,6 @@ static void placeCity(int live) {
     }
 }
 
-static void attach(GLint location, GLuint buffer, GLint components) {
-    glEnableVertexAttribArray(location);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
-
 static void drawGround() {
     glUniformMatrix4fv(at.P, 1, GL_FALSE, glm::value_ptr(projection));
     glUniformMatrix4fv(at.MV, 1, GL_FALSE, glm::value_ptr(view));
@@ -193,9 +188,9 @@ static void drawGround() {
     glUniform3fv(at.kd, 1, glm::value_ptr(NO_LIGHT_RESPONSE));
     glUniform3fv(at.ks, 1, glm::value_ptr(NO_LIGHT_RESPONSE));
     glUniform1f(at.s, 0.0f);
-    attach(at.position, ground.positions, 3);
-    attach(at.normal, ground.normals, 3);
-    attach(at.texCoords, groundTexCoords, 2);
+    bindFloatAttribute(at.position, ground.positions, 3);
+    bindFloatAttribute(at.normal, ground.normals, 3);
+    bindFloatAttribute(at.texCoords, groundTexCoords, 2);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ground.indices);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, groundTexture);
@@ -218,8 +213,8 @@ static void drawBuildings() {
         glUniform3fv(at.kd, 1, glm::value_ptr(zone.material.kd));
         glUniform3fv(at.ks, 1, glm::value_ptr(zone.material.ks));
         glUniformMatrix4fv(at.MV, 1, GL_FALSE, glm::value_ptr(building.MV));
-        attach(at.position, zone.mesh.positions, 3);
-        attach(at.normal, zone.mesh.normals, 3);
+        bindFloatAttribute(at.position, zone.mesh.positions, 3);
+        bindFloatAttribute(at.normal, zone.mesh.normals, 3);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, zone.mesh.indices);
         glDrawElements(GL_TRIANGLES, zone.mesh.count, GL_UNSIGNED_INT, nullptr);
         glDisableVertexAttribArray(at.normal);
