@@ -53,18 +53,19 @@ void printProgramInfoLog(GLuint program) {
     printInfoLog(program, glGetProgramiv, glGetProgramInfoLog, "Program");
 }
 
-void checkVersion() {
+bool checkVersion() {
     int major = 0;
     int minor = 0;
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     if (version == nullptr || sscanf(version, "%d.%d", &major, &minor) != 2) {
-        printf("Invalid GL_VERSION format %d %d\n", major, minor);
+        fprintf(stderr, "Invalid GL_VERSION format %d %d\n", major, minor);
     }
     if (major < 2) {
-        printf("This shader example will not work due to opengl version, which is %d %d\n", major,
-               minor);
-        exit(0);
+        fprintf(stderr, "This shader example will not work due to opengl version, which is %d %d\n",
+                major, minor);
+        return false;
     }
+    return true;
 }
 
 char* textFileRead(const char* path) {
