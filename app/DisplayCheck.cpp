@@ -1,12 +1,13 @@
 #include "app/DisplayCheck.h"
 
 #include <X11/Xlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "app/RunPlace.h"
 
 // GLUT takes the display from its -display option before DISPLAY, so the check must too.
 static const char* displayName(int argc, char** argv) {
@@ -18,11 +19,6 @@ static const char* displayName(int argc, char** argv) {
     return std::getenv("DISPLAY");
 }
 
-// A checkout runs in its data/ folder, beside the tools that "make demo" uses; an installed
-// copy runs in its share/ folder, where there is no such command.
-static bool runsFromCheckout() {
-    return access("../tools/demo.sh", R_OK) == 0;
-}
 static const char* const CHECKOUT_ADVICE =
     "without one, \"make demo\" in the project folder films the city under Xvfb instead";
 static const char* const INSTALLED_ADVICE =
@@ -43,7 +39,7 @@ bool checkDisplay(int argc, char** argv) {
                                 ? "cannot open display \"" + std::string(name) + "\""
                                 : std::string("DISPLAY is not set");
     std::fprintf(stderr, "Varnock | Hollenby needs an X display for its window (%s); %s.\n",
-                 why.c_str(), runsFromCheckout() ? CHECKOUT_ADVICE : INSTALLED_ADVICE);
+                 why.c_str(), runsInCheckout() ? CHECKOUT_ADVICE : INSTALLED_ADVICE);
     return false;
 }
 
