@@ -23,17 +23,18 @@ opens_from_root "$launcher" installed
 no_display() { # no_display FOLDER PROGRAM ADVICE
     for display in "-u DISPLAY" "DISPLAY=:7919"; do
         status=$(cd "$1" && env $display "$2" >"$WORK/out" 2>"$WORK/err"; echo $?)
-        check "env $display $2: status 1 (got $status), one line on standard error naming $3" [ \
-            "$status" = 1 -a ! -s "$WORK/out" -a "$(grep -cF -- "$3" "$WORK/err") $(wc -l <"$WORK/err")" = "1 1" ]
+        lines=$(wc -l <"$WORK/err") naming=$(grep -cF -- "$3" "$WORK/err")
+        check "env $display $2: status 1, one line on stderr, naming $3 ($status $lines $naming)" \
+            [ "$status $lines $naming" = "1 1 1" -a ! -s "$WORK/out" ]
     done
 }
 no_display / "$launcher" xvfb-run
 no_display "$SRC/data" "$BUILD/city" '"make demo"'
 check "--version, without a display, names the changelog's version" \
     [ "$(env -u DISPLAY "$launcher" --version)" = "varnock-hollenby $version" ]
-check "--help, without a display, names the data folder and the manual page" eval 'env -u DISPLAY \
-    "$launcher" --help >"$WORK/help" && grep -qx "Data folder: $WORK/prefix/share/varnock-hollenby" \
-    "$WORK/help" && grep -q "man varnock-hollenby" "$WORK/help"'
+check "--help, without a display, names the data folder and the manual page" eval \
+    'env -u DISPLAY "$launcher" --help >"$WORK/help" && grep -q "man varnock-hollenby" "$WORK/help" &&
+        grep -qx "Data folder: $WORK/prefix/share/varnock-hollenby" "$WORK/help"'
 status=$(cd / && "$launcher" -display :7919 2>"$WORK/err"; echo $?)
 check "the launcher passes its arguments on" grep -q '":7919"' "$WORK/err"
 
@@ -51,32 +52,36 @@ id=example.varnock_hollenby.city
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }')
 for path in bin/varnock-hollenby lib/varnock-hollenby/city share/varnock-hollenby/models/cubeTex.obj \
     share/varnock-hollenby/textures/terrain.bmp share/varnock-hollenby/vertex_shader.glsl \
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/varnock-hollenby.1.gz \
-    share/icons/hicolor/256x256/apps/varnock-hollenby.png share/doc/varnock-hollenby/copyright; do
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/man/man1/varnock-hollenby.1.gz share/icons/hicolor/256x256/apps/varnock-hollenby.png \
+    share/doc/varnock-hollenby/copyright; do
     check "the package holds /usr/$path" grep -qx "./usr/$path" <<<"$contents"
 done
 program=$WORK/x/usr/lib/varnock-hollenby/city
 check "the packaged program keeps its assertions" grep -q __assert_fail <(nm -D "$program")
-check "no source or build folder named in the program" eval '! grep -qF -e "$SRC" -e "$BUILD" "$program"'
+check "no build path in the program" eval '! grep -qF -e "$SRC" -e "$BUILD" "$program"'
 # Debian 12's C start files carry no control-flow marker, so no program linked there has one.
 cet=$(readelf -n "$(c++ -print-file-name=crti.o)" | grep -c "IBT, SHSTK")
 check "hardening-check passes" hardening-check $([ "$cet" = 0 ] && echo --nocfprotection) "$program"
 lintian -I "$deb" 2>/dev/null | tee "$WORK/lintian"
-check "lintian reports no error and no hardening tag" eval '! grep -qE "^E:|hardening" "$WORK/lintian"'
+check "lintian finds no error and no hardening tag" \
+    eval '! grep -qE "^E:|hardening" "$WORK/lintian"'
 check "desktop-file-validate finds nothing to report" \
     [ -z "$(desktop-file-validate "$WORK/x/usr/share/applications/$id.desktop")" ]
 metainfo=$WORK/x/usr/share/metainfo/$id.metainfo.xml
 appstreamcli validate --no-net --pedantic "$metainfo" | tee "$WORK/appstream"
-check "appstreamcli validate reports no error and no warning" eval '! grep -q "^[EW]:" "$WORK/appstream"'
+check "appstreamcli finds no error and no warning" eval '! grep -q "^[EW]:" "$WORK/appstream"'
 releases() { sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$metainfo"; }
-entries() { sed -n 's/^varnock-hollenby (\(.*\)).*/\1/p; s/^ -- .*>  //p' "$SRC/packaging/changelog" |
-    while read -r v && read -r d; do echo "$v $(date -u -d "$d" +%F)"; done; }
-check "a <release> for each changelog entry, with its version and day" [ "$(releases)" = "$(entries)" ]
+entries() { # the changelog's versions and dates, one entry a line
+    sed -n 's/^varnock-hollenby (\(.*\)).*/\1/p; s/^ -- .*>  //p' "$SRC/packaging/changelog" |
+        while read -r v && read -r d; do echo "$v $(date -u -d "$d" +%F)"; done; }
+check "a <release> for each changelog entry, its version and day" [ "$(releases)" = "$(entries)" ]
 opens_from_root "$WORK/x/usr/bin/varnock-hollenby" unpacked
 
-(cmake -S "$SRC" -B "$WORK/again" -DCITY_HARDENED=ON -DBUILD_TESTING=OFF && cmake --build \
-    "$WORK/again" -j2 && cd "$WORK/again" && cpack -G DEB -B "$WORK/deb2") >"$WORK/again.log" 2>&1 ||
-    die "the second build failed: $(tail "$WORK/again.log")"
+(cmake -S "$SRC" -B "$WORK/again" -DCITY_HARDENED=ON -DBUILD_TESTING=OFF &&
+    cmake --build "$WORK/again" -j2 && cd "$WORK/again" && cpack -G DEB -B "$WORK/deb2") \
+    >"$WORK/again.log" 2>&1 || die "the second build failed: $(tail "$WORK/again.log")"
 sha256sum "$deb" "$WORK"/deb2/*.deb
-check "built again in another folder, later, the package has the same bytes" cmp "$deb" "$WORK"/deb2/*.deb
+check "built again in another folder, later, the package has the same bytes" \
+    cmp "$deb" "$WORK"/deb2/*.deb
 finish
