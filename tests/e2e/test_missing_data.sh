@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Without a working shader program, or below GL 2.0, the program says why and soon ends with
-# a failure status; without a usable texture it draws plain ground, without the model only
-# the ground.
+# Without working shaders or GL 2.0 the program says why and soon ends with a failure status;
+# without a usable texture it draws plain ground, without the model only the ground.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 has() { grep -qF -- "$2" "$RUN/$1"; }
