@@ -1,13 +1,12 @@
 #include "app/DisplayCheck.h"
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-#include "app/RunPlace.h"
 
 // GLUT takes the display from its -display option before DISPLAY, so the check must too.
 static const char* displayName(int argc, char** argv) {
@@ -17,6 +16,12 @@ static const char* displayName(int argc, char** argv) {
         }
     }
     return std::getenv("DISPLAY");
+}
+
+// A checkout runs in its data/ folder, beside the project's tools; an installed copy runs in
+// its share/ folder, where there are none, and its users have no "make demo".
+static bool runsInCheckout() {
+    return access("../tools/demo.sh", R_OK) == 0;
 }
 
 static const char* const CHECKOUT_ADVICE =

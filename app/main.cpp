@@ -1,12 +1,11 @@
-// Process entry: the program's own options, the window, the callbacks, the scene and GL set-up, the
-// grid lock and the generation worker, then the GLUT main loop for the rest of the process's life.
+// Process entry: the window, the callbacks, the scene and GL set-up, the grid lock and the
+// generation worker, then the GLUT main loop for the rest of the process's life.
 #include <GL/freeglut.h>
 #include <pthread.h>
 
 #include <cstdlib>
 
 #include "app/Callbacks.h"
-#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/Globals.h"
 #include "render/Setup.h"
@@ -18,9 +17,6 @@ static void* determineNextState(void*) {
 }
 
 int main(int argc, char** argv) {
-    if (answeredWithoutWindow(argc, argv)) {
-        return 0;
-    }
     if (!checkDisplay(argc, argv)) {
         return 1;
     }

@@ -58,11 +58,11 @@ bool checkVersion() {
     int minor = 0;
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     if (version == nullptr || sscanf(version, "%d.%d", &major, &minor) != 2) {
-        fprintf(stderr, "Invalid GL_VERSION format %d %d\n", major, minor);
+        printf("Invalid GL_VERSION format %d %d\n", major, minor);
     }
     if (major < 2) {
-        fprintf(stderr, "This shader example will not work due to opengl version, which is %d %d\n",
-                major, minor);
+        printf("This shader example will not work due to opengl version, which is %d %d\n", major,
+               minor);
         return false;
     }
     return true;

@@ -13,7 +13,7 @@ namespace GLSL {
 int printError();
 void printShaderInfoLog(GLuint shader);
 void printProgramInfoLog(GLuint program);
-// False, after a line on standard error naming the version found, below GL 2.0.
+// False, after a line naming the version found, below GL 2.0.
 bool checkVersion();
 char* textFileRead(const char* path);
 int textFileWrite(const char* path, const char* text);
