@@ -19,14 +19,14 @@ setup-test:
 	tools/setup.sh --test
 
 build: setup
-	cmake -S . -B $(BUILD) -DBUILD_TESTING=OFF >/dev/null
+	cmake -S . -B $(BUILD) -DBUILD_TESTING=OFF -DCITY_HARDENED=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
 	cd data && ../$(BUILD)/city
 
 test: setup-test
-	cmake -S . -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
+	cmake -S . -B $(BUILD) -DBUILD_TESTING=ON -DCITY_HARDENED=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure --timeout 600
 	$(MAKE) --no-print-directory asan

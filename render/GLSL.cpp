@@ -53,7 +53,7 @@ void printProgramInfoLog(GLuint program) {
     printInfoLog(program, glGetProgramiv, glGetProgramInfoLog, "Program");
 }
 
-void checkVersion() {
+bool checkVersion() {
     int major = 0;
     int minor = 0;
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -63,8 +63,9 @@ void checkVersion() {
     if (major < 2) {
         printf("This shader example will not work due to opengl version, which is %d %d\n", major,
                minor);
-        exit(0);
+        return false;
     }
+    return true;
 }
 
 char* textFileRead(const char* path) {

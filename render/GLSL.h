@@ -13,7 +13,8 @@ namespace GLSL {
 int printError();
 void printShaderInfoLog(GLuint shader);
 void printProgramInfoLog(GLuint program);
-void checkVersion();
+// False, after a line naming the version found, below GL 2.0.
+bool checkVersion();
 char* textFileRead(const char* path);
 int textFileWrite(const char* path, const char* text);
 GLint getAttribLocation(GLuint program, const char* name);

@@ -133,6 +133,10 @@ static void uploadTerrain() {
 }
 
 void initGL() {
+    // Said first: on GL 1.x the shaders would fail to build with less telling errors.
+    if (!GLSL::checkVersion()) {
+        exit(1);
+    }
     glClearColor(0.8f, 0.95f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     pid = buildShaderProgram();
@@ -147,5 +151,4 @@ void initGL() {
     terrainTexMat[0][0] = TERRAIN_TEXTURE_REPEATS;
     terrainTexMat[1][1] = TERRAIN_TEXTURE_REPEATS;
     terrainTexMat[2][2] = 1.0f;
-    GLSL::checkVersion();
 }

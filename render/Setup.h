@@ -1,6 +1,7 @@
-// The one-time GL set-up: fixed state, the shader program and its locations, the zone
-// materials, the grid's seeding, the terrain texture and buffers, and the version check.
+// The one-time GL set-up: the version check, fixed state, the shader program and its
+// locations, the zone materials, the grid's seeding, the terrain texture and buffers.
 #pragma once
 
-// Ends the process when the shader program cannot be built: nothing could be drawn.
+// Ends the process with status 1 below GL 2.0 or when the shader program cannot be built:
+// nothing could be drawn.
 void initGL();

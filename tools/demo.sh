@@ -2,7 +2,8 @@
 # Films the real program on a virtual display of its own, so it needs none: the pointer
 # comes in at the window's centre, the city grows a few generations and is photographed, then
 # the view flies forward over it, turning, and looks down onto it and up again. Writes into
-# OUTPUT_DIR the still of the window (city.png) and an animation of it all (city.gif, 480x270).
+# OUTPUT_DIR two stills of the window, the city ahead (city.png) and the buildings below
+# (city-below.png), and an animation of it all (city.gif, 480x270).
 #   tools/demo.sh OUTPUT_DIR   (films build/city, or $CITY_BIN; needs Xvfb, xdotool, ImageMagick)
 set -u
 [ $# -eq 1 ] || { echo "usage: $0 OUTPUT_DIR" >&2 && exit 2; }
@@ -19,6 +20,7 @@ film() { # photographs the window five times a second until $WORK/cut exists
         sleep 0.2
     done
 }
+still() { shot && convert "$WORK/now.ppm" "$out/$1" || die "could not photograph the window"; }
 glide() { # glide X Y SECONDS: moves the pointer from (PX, PY) to (X, Y), ten steps a second
     local steps=$(($3 * 10)) i
     for ((i = 1; i <= steps; i++)); do
@@ -34,12 +36,13 @@ PIDS+=($!)
 filming=$SECONDS
 glide 640 400 2 # 0.2 rad down: the horizon near the top, the city below
 sleep 5         # two or three generations
-shot && convert "$WORK/now.ppm" "$out/city.png" || die "could not photograph the window"
+still city.png
 xdotool keydown w
 glide 480 430 5 # forward, turning left
 glide 800 440 5 # forward, turning right
 xdotool keyup w
 glide 800 520 2 # down onto the buildings below
+still city-below.png
 glide 800 400 2 # and up to the horizon again
 sleep 1
 touch "$WORK/cut" && wait "${PIDS[-1]}"
@@ -55,4 +58,4 @@ convert -delay "$delay" -loop 0 "${frames[@]}" -resize 480x270 +dither -colors 4
 quit
 size=$(stat -c %s "$out/city.gif")
 ((size < 3000000)) || die "the animation is $size bytes, more than 3 MB"
-echo "wrote $out/city.png and $out/city.gif (${#frames[@]} frames, $size bytes)"
+echo "wrote $out/city.png, $out/city-below.png and $out/city.gif (${#frames[@]} frames, $size bytes)"

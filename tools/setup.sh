@@ -3,15 +3,17 @@
 # Usage: tools/setup.sh [--test | --package | --demo | --bench]   (what each adds is below)
 set -euo pipefail
 
+# dpkg-dev gives the hardened build its flags (dpkg-buildflags) and the package its Depends.
 packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
-  libgl1-mesa-dri libx11-dev)
-# --test adds the test suite's tools: dpkg-shlibdeps (in dpkg-dev) and file work out the
-# package's Depends, lintian and desktop-file-validate hold it to Debian's and freedesktop's
-# rules, clang and its runtime build the fuzzers.
+  libgl1-mesa-dri libx11-dev dpkg-dev)
+# --test adds the test suite's tools: file, which dpkg-shlibdeps needs for the package's
+# Depends, lintian, hardening-check (in devscripts), desktop-file-validate and
+# appstreamcli hold it to Debian's, freedesktop's and AppStream's rules, clang and its
+# runtime build the fuzzers.
 case "${1:-}" in
   --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
-    libclang-rt-dev dpkg-dev file lintian desktop-file-utils) ;;
-  --package) packages+=(dpkg-dev file) ;;
+    libclang-rt-dev file lintian devscripts desktop-file-utils appstream) ;;
+  --package) packages+=(file) ;;
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
 esac

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Without a working shader program the program says why and soon ends with a failure
-# status; without a usable texture it draws plain ground, without the model only the ground.
+# Without working shaders or GL 2.0 the program says why and soon ends with a failure status;
+# without a usable texture it draws plain ground, without the model only the ground.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 has() { grep -qF -- "$2" "$RUN/$1"; }
@@ -28,6 +28,11 @@ printf '#version 120\nvarying vec3 unset;\nvoid main() { gl_FragColor = vec4(uns
     >"$RUN/fragment_shader.glsl"
 fails_to_start "unlinkable shaders" \
     "Error linking shaders vertex_shader.glsl and fragment_shader.glsl"
+# Without a shader file, so that building one first would show.
+run_dir gl-1.4 vertex_shader.glsl && MESA_GL_VERSION_OVERRIDE=1.4 start_city 60
+check "GL 1.4: ends by itself" wait_exit 60 && check "GL 1.4: status 1 ($STATUS)" test "$STATUS" = 1
+check "GL 1.4: names the version it found, before any shader is built" eval 'has stdout \
+    "opengl version, which is 1 4" && ! has stdout "error loading" && ! has stderr "Cannot run"'
 
 for texture in missing png odd-width; do # odd-width rows cannot upload as they are stored
     run_dir "$texture-texture" textures/terrain.bmp
