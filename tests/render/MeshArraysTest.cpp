@@ -6,6 +6,7 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <iterator>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,6 +49,20 @@ TEST(MeshArrays, TheBlockModelsCornersCarryTheirFaceNormalAndAStretchedBlockFits
     normalizeToUnitBox(mesh.positions);
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         EXPECT_NEAR(glm::abs(mesh.positions[i]), stretch[i % 3] / 16, 1e-6) << "float " << i;
+    }
+}
+
+// A stray coordinate that is not finite must not collapse the rest of the model to a point,
+// nor coincident points turn into what is not a number.
+TEST(MeshArrays, FittingLeavesOutCoordinatesThatAreNotFiniteAndOnlyCentresCoincidentPoints) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        std::vector<float> in, out;
+    } cases[] = {{{2, 4, 6, 4, 4, 6, inf, -inf, inf}, {-0.5f, 0, 0, 0.5f, 0, 0}},
+                 {{3, -1, 7, 3, -1, 7}, {0, 0, 0, 0, 0, 0}}};
+    for (auto c : cases) {
+        normalizeToUnitBox(c.in);
+        EXPECT_EQ(std::vector<float>(c.in.begin(), c.in.begin() + 6), c.out);
     }
 }
 
