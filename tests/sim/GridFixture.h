@@ -65,12 +65,3 @@ struct City {
 
     CellGrid& cells;
 };
-
-// A size after some survived passes, each summed in double and rounded once to float.
-inline float grown(double step, int passes) {
-    float size = 1.0f;
-    for (int pass = 0; pass < passes; ++pass) {
-        size = static_cast<float>(size + step);
-    }
-    return size;
-}
