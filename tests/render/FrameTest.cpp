@@ -51,11 +51,10 @@ class FrameTest : public testing::Test {
         return pixels.at(clip.x / clip.w, clip.y / clip.w);
     }
 
-    // Null where the empty city shows through a site's roof, else the zone whose colour lit
+    // Null where the empty city shows through at a point, else the zone whose colour lit
     // head-on is nearest: highlights only add each zone's own specular colour.
-    const TavoObject* zoneSeenAt(int row, int col) const {
-        glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
-        glm::vec3 seen = seenAt(BackBuffer(), roof);
+    const TavoObject* zoneSeenAt(const glm::vec3& point) const {
+        glm::vec3 seen = seenAt(BackBuffer(), point);
         std::map<float, const TavoObject*> byDistance;
         for (auto [zone, m] : {std::pair{&residential, RESIDENTIAL_MATERIAL},
                                {&commercial, COMMERCIAL_MATERIAL},
@@ -63,7 +62,7 @@ class FrameTest : public testing::Test {
             byDistance[glm::distance(seen, glm::round(glm::min(m.ka + m.kd, 1.0f) * 255.0f))] =
                 zone;
         }
-        return seen == seenAt(emptyCity, roof) ? nullptr : byDistance.begin()->second;
+        return seen == seenAt(emptyCity, point) ? nullptr : byDistance.begin()->second;
     }
 
     BackBuffer emptyCity;
@@ -83,11 +82,22 @@ TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCom
         cells[row][col].state = state;
         cells[row][col].nextState = nextState;
     }
+    // The survivor, 2.5 wide and 10 high, its roof 5.5 up: seen from the eye beside it, the
+    // roof stands out past the ground at 1.55 and 1.8 from its centre, not at 2 and 2.4.
+    cells[150][150].footprint = 2.5f;
+    cells[150][150].height = 10.0f;
+    const std::pair<glm::vec3, bool> around[] = {
+        {{-1.55f, 0, 0}, true}, {{0, 0, -1.8f}, true}, {{-2, 0, 0}, false}, {{0, 0, -2.4f}, false}};
     for (bool committed : {false, true}) {
         renderFrame();
         for (auto [row, col, zone, state, nextState] : sites) {
-            EXPECT_EQ(zoneSeenAt(row, col), (committed ? nextState : state) ? zone : nullptr)
+            EXPECT_EQ(zoneSeenAt({3 * row - 450, 1, 3 * col - 450}),
+                      (committed ? nextState : state) ? zone : nullptr)
                 << row << ", " << col << (committed ? " after the commit" : "");
+        }
+        for (auto [ground, covered] : around) {
+            EXPECT_EQ(zoneSeenAt(ground), covered ? &residential : nullptr)
+                << ground.x << ", " << ground.z;
         }
     }
 }
