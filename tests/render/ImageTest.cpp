@@ -66,12 +66,16 @@ struct ImageLoadTest : ::testing::Test {
     Image image{};
 };
 
+// The last row's padding may be missing from the file.
 TEST_F(ImageLoadTest, RowsComeOutAsRgbWithoutTheirPadding) {
     for (int width : {1, 2, 3, 4}) {
         const auto [file, rgb] = withPixels(width, 2);
-        ASSERT_EQ(load(&file, 1), "");
-        EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(width, 2));
-        EXPECT_EQ(pixels(), rgb) << "width " << width;
+        for (const Bytes& bytes :
+             {file, Bytes(file.begin(), file.end() - (4 - width * 3 % 4) % 4)}) {
+            ASSERT_EQ(load(&bytes, 1), "");
+            EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(width, 2));
+            EXPECT_EQ(pixels(), rgb) << "width " << width << ", " << bytes.size() << " bytes";
+        }
     }
 }
 
