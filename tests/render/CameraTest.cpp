@@ -4,7 +4,10 @@
 
 #include <cmath>
 #include <glm/gtc/constants.hpp>
+#include <vector>
 
+#include "app/Pacing.h"
+#include "app/PointerTrack.h"
 #include "render/MatrixStack.h"
 
 static void expectNear(glm::vec3 actual, glm::vec3 expected) {
@@ -23,18 +26,55 @@ static glm::vec3 stepWith(const char* held, float yaw, float pitch) {
     return camera.position - Camera().position;
 }
 
-TEST(Camera, TurnedViewPutsTheEyeAtTheOriginLookingDownMinusZOnTopOfTheStack) {
+// The pointer's reports in window pixels (y grows downward), each followed by a tick; one at
+// (-1, -1) stands for the pointer leaving the window.
+static Camera afterReports(const std::vector<glm::vec2>& reports) {
+    PointerTrack track;
+    glm::vec2 mouse(0.0f);
     Camera camera;
-    const float yaw = 0.7f, pitch = 0.3f;
-    camera.rotations = glm::vec2(yaw, pitch);
-    camera.position = glm::vec3(3.0f, 4.0f, 5.0f);
-    const glm::vec3 forward(-std::sin(yaw) * std::cos(pitch), std::sin(pitch),
-                            -std::cos(yaw) * std::cos(pitch));
-    MatrixStack view;
-    view.scale(2.0f);
-    camera.applyViewMatrix(&view);
-    expectNear(view.topMatrix() * glm::vec4(camera.position, 1.0f), {0, 0, 0});
-    expectNear(view.topMatrix() * glm::vec4(camera.position + forward, 1.0f), {0, 0, -2});
+    const bool keys[256] = {};
+    for (const glm::vec2& report : reports) {
+        report.x < 0.0f ? track.lose() : track.report(report, &mouse);
+        camera.update(keys, mouse);
+    }
+    return camera;
+}
+
+// A pixel turns the view 1/200 radian the way the pointer went; coming into the window, first
+// or again anywhere, turns nothing. The view then puts the eye at the origin looking along -z,
+// on top of what the stack held.
+TEST(Camera, PointerMovesInsideTheWindowTurnTheViewAndComingInTurnsNothing) {
+    const glm::vec2 out(-1.0f);
+    const struct {
+        const char* name;
+        std::vector<glm::vec2> reports;
+        float yaw, pitch;
+    } cases[] = {{"first report", {{900, 50}}, 0, 0},
+                 {"140 right and 60 up", {{600, 300}, {740, 240}}, -0.7f, 0.3f},
+                 {"100 left in two moves", {{600, 300}, {550, 300}, {500, 300}}, 0.5f, 0},
+                 {"out and in elsewhere", {{600, 300}, {600, 400}, out, {10, 700}}, 0, -0.5f},
+                 {"then up twice", {{600, 300}, out, {10, 700}, {10, 650}, {10, 600}}, 0, 0.5f}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Camera camera = afterReports(c.reports);
+        camera.position = glm::vec3(3.0f, 4.0f, 5.0f);
+        const glm::vec3 forward(-std::sin(c.yaw) * std::cos(c.pitch), std::sin(c.pitch),
+                                -std::cos(c.yaw) * std::cos(c.pitch));
+        MatrixStack view;
+        view.scale(2.0f);
+        camera.applyViewMatrix(&view);
+        expectNear(view.topMatrix() * glm::vec4(camera.position, 1.0f), {0, 0, 0});
+        expectNear(view.topMatrix() * glm::vec4(camera.position + forward, 1.0f), {0, 0, -2});
+    }
+}
+
+// Idle calls every millisecond: a second of them ticks close to 60 times, never more.
+TEST(Pacing, IdleCallsEveryMillisecondTickAboutSixtyTimesASecond) {
+    int ticks = 0;
+    for (int now = 1, lastTick = 0; now <= 1000; ++now) {
+        ticks += tickDue(now, lastTick) ? (lastTick = now, 1) : 0;
+    }
+    EXPECT_TRUE(ticks >= 57 && ticks <= 60) << ticks;
 }
 
 TEST(CameraKeys, LowerCaseKeysStepOnTheGroundAndForwardStepsVanishLookingStraightUpOrDown) {
