@@ -26,23 +26,10 @@ static glm::vec3 stepWith(const char* held, float yaw, float pitch) {
     return camera.position - Camera().position;
 }
 
-// The pointer's reports in window pixels (y grows downward), each followed by a tick; one at
-// (-1, -1) stands for the pointer leaving the window.
-static Camera afterReports(const std::vector<glm::vec2>& reports) {
-    PointerTrack track;
-    glm::vec2 mouse(0.0f);
-    Camera camera;
-    const bool keys[256] = {};
-    for (const glm::vec2& report : reports) {
-        report.x < 0.0f ? track.lose() : track.report(report, &mouse);
-        camera.update(keys, mouse);
-    }
-    return camera;
-}
-
 // A pixel turns the view 1/200 radian the way the pointer went; coming into the window, first
-// or again anywhere, turns nothing. The view then puts the eye at the origin looking along -z,
-// on top of what the stack held.
+// or again anywhere, turns nothing. Each report, in window pixels with y growing downward, is
+// followed by a tick; (-1, -1) stands for the pointer leaving the window. The view then puts the
+// eye at the origin looking along -z, on top of what the stack held.
 TEST(Camera, PointerMovesInsideTheWindowTurnTheViewAndComingInTurnsNothing) {
     const glm::vec2 out(-1.0f);
     const struct {
@@ -55,14 +42,21 @@ TEST(Camera, PointerMovesInsideTheWindowTurnTheViewAndComingInTurnsNothing) {
                  {"out and in elsewhere", {{600, 300}, {600, 400}, out, {10, 700}}, 0, -0.5f},
                  {"then up twice", {{600, 300}, out, {10, 700}, {10, 650}, {10, 600}}, 0, 0.5f}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Camera camera = afterReports(c.reports);
+        PointerTrack track;
+        glm::vec2 mouse(0.0f);
+        Camera camera;
+        const bool keys[256] = {};
+        for (const glm::vec2& report : c.reports) {
+            report.x < 0.0f ? track.lose() : track.report(report, &mouse);
+            camera.update(keys, mouse);
+        }
         camera.position = glm::vec3(3.0f, 4.0f, 5.0f);
         const glm::vec3 forward(-std::sin(c.yaw) * std::cos(c.pitch), std::sin(c.pitch),
                                 -std::cos(c.yaw) * std::cos(c.pitch));
         MatrixStack view;
         view.scale(2.0f);
         camera.applyViewMatrix(&view);
+        SCOPED_TRACE(c.name);
         expectNear(view.topMatrix() * glm::vec4(camera.position, 1.0f), {0, 0, 0});
         expectNear(view.topMatrix() * glm::vec4(camera.position + forward, 1.0f), {0, 0, -2});
     }

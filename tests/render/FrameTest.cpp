@@ -72,32 +72,34 @@ TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCom
     resetGrid(cells, &residential);
     renderFrame();
     emptyCity = BackBuffer();
-    // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped.
+    // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped,
+    // each seen at its roof before and after the commit.
     const std::tuple<int, int, TavoObject*, int, int> sites[] = {
         {150, 150, &residential, 1, 1}, {152, 151, &commercial, 1, 0},
         {149, 153, &industrial, 0, 1},  {151, 152, nullptr, 0, 0},
         {153, 149, nullptr, 0, 0},      {150, 151, nullptr, 0, 0}};
+    // The survivor is 2.5 wide and 10 high, its roof 5.5 up: seen from the eye beside it, the
+    // roof stands out past the ground at 1.55 and 1.8 from its centre, not at 2 and 2.4.
+    std::vector<std::tuple<glm::vec3, TavoObject*, TavoObject*>> seen = {
+        {{-1.55f, 0, 0}, &residential, &residential},
+        {{0, 0, -1.8f}, &residential, &residential},
+        {{-2, 0, 0}, nullptr, nullptr},
+        {{0, 0, -2.4f}, nullptr, nullptr}};
     for (auto [row, col, zone, state, nextState] : sites) {
         cells[row][col].zone = zone;
         cells[row][col].state = state;
         cells[row][col].nextState = nextState;
+        seen.push_back({{3 * row - 450, 1, 3 * col - 450},
+                        state ? zone : nullptr,
+                        nextState ? zone : nullptr});
     }
-    // The survivor, 2.5 wide and 10 high, its roof 5.5 up: seen from the eye beside it, the
-    // roof stands out past the ground at 1.55 and 1.8 from its centre, not at 2 and 2.4.
     cells[150][150].footprint = 2.5f;
     cells[150][150].height = 10.0f;
-    const std::pair<glm::vec3, bool> around[] = {
-        {{-1.55f, 0, 0}, true}, {{0, 0, -1.8f}, true}, {{-2, 0, 0}, false}, {{0, 0, -2.4f}, false}};
     for (bool committed : {false, true}) {
         renderFrame();
-        for (auto [row, col, zone, state, nextState] : sites) {
-            EXPECT_EQ(zoneSeenAt({3 * row - 450, 1, 3 * col - 450}),
-                      (committed ? nextState : state) ? zone : nullptr)
-                << row << ", " << col << (committed ? " after the commit" : "");
-        }
-        for (auto [ground, covered] : around) {
-            EXPECT_EQ(zoneSeenAt(ground), covered ? &residential : nullptr)
-                << ground.x << ", " << ground.z;
+        for (auto [point, before, after] : seen) {
+            EXPECT_EQ(zoneSeenAt(point), committed ? after : before)
+                << point.x << ", " << point.z << (committed ? " after the commit" : "");
         }
     }
 }

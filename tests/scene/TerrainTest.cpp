@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-TEST(Terrain, IsAHundredByHundredGridFacingUpWithClockwiseTrianglesSeenFromAbove) {
+TEST(Terrain, IsAHundredByHundredGridWithClockwiseTrianglesSeenFromAbove) {
     std::vector<float> positions, normals, texCoords;
     std::vector<unsigned int> indices;
     buildTerrain({&positions, &normals, &texCoords, &indices});
@@ -22,9 +22,6 @@ TEST(Terrain, IsAHundredByHundredGridFacingUpWithClockwiseTrianglesSeenFromAbove
     for (const auto& [vertex, x, z, s, t] : corners) {
         EXPECT_EQ(slice(positions, 3 * size_t(vertex), 3), (std::vector<float>{x, 0, z}));
         EXPECT_EQ(slice(texCoords, 2 * size_t(vertex), 2), (std::vector<float>{s, t}));
-    }
-    for (size_t i = 0; i < normals.size(); ++i) {
-        ASSERT_EQ(normals[i], i % 3 == 1 ? 1.0f : 0.0f) << "every normal is up";
     }
 
     EXPECT_LT(*std::max_element(indices.begin(), indices.end()), 100u * 100);

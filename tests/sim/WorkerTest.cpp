@@ -56,5 +56,4 @@ TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWhol
     EXPECT_EQ(pausesWithTheLockHeld, 0);
     EXPECT_LT(longestPassMs, 1000.0) << "a pass held the lock for a frozen frame's time";
     EXPECT_TRUE(programPauseMs >= 2000.0 && programPauseMs < 3000.0) << programPauseMs;
-    EXPECT_NEAR(city.at({40, 40}).footprint, 1.1f, 1e-6f);
 }
