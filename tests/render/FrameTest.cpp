@@ -8,6 +8,7 @@
 #include <map>
 #include <thread>
 
+#include "app/Callbacks.h"
 #include "app/Globals.h"
 #include "render/MatrixStack.h"
 #include "render/Setup.h"
@@ -121,4 +122,22 @@ TEST_F(FrameTest, TheFrameWaitsForTheGridLockBeforeCommitting) {
     renderFrame();
     worker.join();
     EXPECT_EQ(cells[10][20].state, 1);
+}
+
+// Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws only
+// outlines, which miss both points looked at; each key again undoes it.
+TEST_F(FrameTest, CCullsTheGroundSeenFromAboveAndLDrawsOnlyOutlines) {
+    resetGrid(cells, &residential);
+    cells[150][150].footprint = 4.0f;
+    cells[150][150].state = cells[150][150].nextState = 1;
+    const glm::vec3 clearColour(204, 242, 255);
+    const std::tuple<unsigned char, bool, bool> presses[] = {
+        {'c', true, false}, {'c', true, true}, {'l', false, false}, {'l', true, true}};
+    for (auto [key, roofDrawn, groundDrawn] : presses) {
+        keyboardGL(key, 0, 0);
+        renderFrame();
+        const BackBuffer frame;
+        EXPECT_EQ(seenAt(frame, {1, 1, 0}) != clearColour, roofDrawn) << key;
+        EXPECT_EQ(seenAt(frame, {4, 0, -4}) != clearColour, groundDrawn) << key;
+    }
 }
