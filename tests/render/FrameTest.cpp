@@ -69,7 +69,7 @@ class FrameTest : public testing::Test {
     BackBuffer emptyCity;
 };
 
-TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCommits) {
+TEST_F(FrameTest, LiveCellsShowAtTheirSiteAndSizeInTheirZoneColourTheFrameCommitsAndCAndLApply) {
     resetGrid(cells, &residential);
     renderFrame();
     emptyCity = BackBuffer();
@@ -103,6 +103,20 @@ TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCom
                 << point.x << ", " << point.z << (committed ? " after the commit" : "");
         }
     }
+    // Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws
+    // only outlines, which miss the points looked at; each key again undoes it.
+    const glm::vec3 clearColour(204, 242, 255);
+    const std::tuple<unsigned char, bool, bool> presses[] = {
+        {'c', true, false}, {'c', true, true}, {'l', false, false}, {'l', true, true}};
+    for (auto [key, roofDrawn, groundDrawn] : presses) {
+        keyboardGL(key, 0, 0);
+        renderFrame();
+        const BackBuffer frame;
+        EXPECT_EQ(seenAt(frame, {0.6f, 5.5f, 0}) != clearColour, roofDrawn) << key;
+        for (glm::vec3 ground : {glm::vec3(4, 0, -4), glm::vec3(-4, 0, 4)}) {
+            EXPECT_EQ(seenAt(frame, ground) != clearColour, groundDrawn) << key;
+        }
+    }
 }
 
 // A worker pass that holds the lock when the frame starts ends before the frame commits.
@@ -122,22 +136,4 @@ TEST_F(FrameTest, TheFrameWaitsForTheGridLockBeforeCommitting) {
     renderFrame();
     worker.join();
     EXPECT_EQ(cells[10][20].state, 1);
-}
-
-// Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws only
-// outlines, which miss both points looked at; each key again undoes it.
-TEST_F(FrameTest, CCullsTheGroundSeenFromAboveAndLDrawsOnlyOutlines) {
-    resetGrid(cells, &residential);
-    cells[150][150].footprint = 4.0f;
-    cells[150][150].state = cells[150][150].nextState = 1;
-    const glm::vec3 clearColour(204, 242, 255);
-    const std::tuple<unsigned char, bool, bool> presses[] = {
-        {'c', true, false}, {'c', true, true}, {'l', false, false}, {'l', true, true}};
-    for (auto [key, roofDrawn, groundDrawn] : presses) {
-        keyboardGL(key, 0, 0);
-        renderFrame();
-        const BackBuffer frame;
-        EXPECT_EQ(seenAt(frame, {1, 1, 0}) != clearColour, roofDrawn) << key;
-        EXPECT_EQ(seenAt(frame, {4, 0, -4}) != clearColour, groundDrawn) << key;
-    }
 }
