@@ -10,10 +10,6 @@
 
 using Clock = std::chrono::steady_clock;
 
-static double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Two worker turns beside frames that commit every few milliseconds. Each pause times the pass
 // before it and takes the lock itself, which an error-checking lock refuses to a thread that
 // holds it already; the first pause is the program's own.
@@ -24,18 +20,18 @@ TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWhol
     city.build(phases[0]);
     pthread_mutex_t mutex = PTHREAD_ERRORCHECK_MUTEX_INITIALIZER_NP;
     std::atomic<int> pauses(0);
-    int pausesWithTheLockHeld = 0;
-    double longestPassMs = 0.0, programPauseMs = 0.0;
+    int pausesWithTheLockHeld = 0, halfComputed = 0;
+    Clock::duration longestPass{}, programPause{};
     pthread_mutex_lock(&mutex);
     std::thread worker([&] {
         for (Clock::time_point start = Clock::now(); pauses < 2; start = Clock::now()) {
             workerTurn(city.cells, mutex, kZones, [&] {
-                longestPassMs = std::max(longestPassMs, msSince(start));
+                longestPass = std::max(longestPass, Clock::now() - start);
                 pausesWithTheLockHeld += pthread_mutex_lock(&mutex) || pthread_mutex_unlock(&mutex);
                 start = Clock::now();
                 if (++pauses == 1) {
                     pauseBetweenPasses();
-                    programPauseMs = msSince(start);
+                    programPause = Clock::now() - start;
                 }
             });
         }
@@ -43,7 +39,6 @@ TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWhol
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(pauses, 0) << "a pass ran while a frame held the lock";
     pthread_mutex_unlock(&mutex);
-    int halfComputed = 0;
     while (pauses < 2) {
         pthread_mutex_lock(&mutex);
         const Sites drawn = city.drawAndCommit();
@@ -54,6 +49,6 @@ TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWhol
     worker.join();
     EXPECT_EQ(halfComputed, 0) << "frames drew generations half computed";
     EXPECT_EQ(pausesWithTheLockHeld, 0);
-    EXPECT_LT(longestPassMs, 1000.0) << "a pass held the lock for a frozen frame's time";
-    EXPECT_TRUE(programPauseMs >= 2000.0 && programPauseMs < 3000.0) << programPauseMs;
+    EXPECT_LT(longestPass, std::chrono::seconds(1)) << "a pass held the lock a frozen frame's time";
+    EXPECT_TRUE(programPause >= std::chrono::seconds(2) && programPause < std::chrono::seconds(3));
 }
