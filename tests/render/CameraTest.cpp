@@ -15,10 +15,9 @@ static void expectNear(glm::vec3 actual, glm::vec3 expected) {
     EXPECT_NEAR(glm::distance(actual, expected), 0.0f, 1e-5f);
 }
 
-// A pixel turns the view 1/200 radian the way the pointer went; coming into the window, first
-// or again anywhere, turns nothing. Each report, in window pixels with y growing downward, is
-// followed by a tick; (-1, -1) stands for the pointer leaving. A last tick with keys held steps
-// on the ground: forward steps shrink with the tilt and vanish looking straight up or down.
+// A pixel turns the view 1/200 radian the way the pointer went; coming into the window turns
+// nothing. Reports are window pixels (y down), each followed by a tick; (-1, -1) is leaving. A
+// last tick with keys held steps on the ground, less as the view tilts, none straight up or down.
 TEST(Camera, PointerMovesInsideTheWindowTurnTheViewComingInTurnsNothingAndKeysStepOnTheGround) {
     const float quarterTurn = 100.0f * glm::pi<float>(), right = glm::half_pi<float>();
     const glm::vec2 out(-1.0f);

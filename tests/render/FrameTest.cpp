@@ -88,9 +88,8 @@ TEST_F(FrameTest,
         cells[row][col].zone = zone;
         cells[row][col].state = state;
         cells[row][col].nextState = nextState;
-        seen.push_back({{3 * row - 450, 1, 3 * col - 450},
-                        state ? zone : nullptr,
-                        nextState ? zone : nullptr});
+        const glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
+        seen.push_back({roof, state ? zone : nullptr, nextState ? zone : nullptr});
     }
     cells[150][150].footprint = 2.5f;
     cells[150][150].height = 10.0f;

@@ -58,8 +58,7 @@ TEST(MeshArrays, OnlyTheFirstGroupIsBuiltFanningPolygonsAndSkippingCornersOutOfR
     // House pentagon (area 3) and chimney (0.5) sharing two corners, counter-clockwise in z = 0,
     // read from a file and as a lenient reader hands them over, pool indices from 0.
     const std::string house =
-        "o house\nv 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 2 0\nv 0 1 0\nv 2 2 0\n"
-        "f 1 2 3 4 5\nf 3 6 4\n";
+        "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 1 2 0\nv 0 1 0\nv 2 2 0\nf 1 2 3 4 5\nf 3 6 4\n";
     const std::string far = "g far\nv 100 100 100\nv 101 100 100\nv 101 101 100\nf 7 8 9\n";
     EXPECT_EQ(build(house + far).positions, build(house).positions);
     EXPECT_TRUE(build("v 0 0 0\nv 1 0 0\nv 0 1 0\n").indices.empty());
