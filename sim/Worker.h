@@ -4,6 +4,8 @@
 
 #include <pthread.h>
 
+#include <functional>
+
 #include "sim/Cell.h"
 
 constexpr unsigned WORKER_PAUSE_SECONDS = 2;
@@ -11,5 +13,13 @@ constexpr unsigned WORKER_PAUSE_SECONDS = 2;
 // Lock, one generation pass, unlock.
 void generationPass(CellGrid& cells, pthread_mutex_t& mutex, const Zones& zones);
 
-// Passes forever, sleeping between them without the lock.
+// The program's pause between two passes: WORKER_PAUSE_SECONDS of sleep.
+void pauseBetweenPasses();
+
+// One turn of the worker: a generation pass, then the pause, taken without the lock so that
+// frames go on meanwhile.
+void workerTurn(CellGrid& cells, pthread_mutex_t& mutex, const Zones& zones,
+                const std::function<void()>& pause);
+
+// Turns forever, with the program's pause.
 [[noreturn]] void runWorker(CellGrid& cells, pthread_mutex_t& mutex, const Zones& zones);

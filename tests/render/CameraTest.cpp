@@ -3,52 +3,71 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <glm/gtc/constants.hpp>
+#include <vector>
 
+#include "app/Pacing.h"
+#include "app/PointerTrack.h"
 #include "render/MatrixStack.h"
 
 static void expectNear(glm::vec3 actual, glm::vec3 expected) {
     EXPECT_NEAR(glm::distance(actual, expected), 0.0f, 1e-5f);
 }
 
-// How far one tick moves a camera turned by yaw and pitch with the given keys held.
-static glm::vec3 stepWith(const char* held, float yaw, float pitch) {
-    Camera camera;
-    camera.rotations = glm::vec2(yaw, pitch);
-    bool keys[256] = {};
-    for (const char* key = held; *key != '\0'; ++key) {
-        keys[static_cast<unsigned char>(*key)] = true;
-    }
-    camera.update(keys, camera.mousePrev);
-    return camera.position - Camera().position;
-}
-
-TEST(Camera, TurnedViewPutsTheEyeAtTheOriginLookingDownMinusZOnTopOfTheStack) {
-    Camera camera;
-    const float yaw = 0.7f, pitch = 0.3f;
-    camera.rotations = glm::vec2(yaw, pitch);
-    camera.position = glm::vec3(3.0f, 4.0f, 5.0f);
-    const glm::vec3 forward(-std::sin(yaw) * std::cos(pitch), std::sin(pitch),
-                            -std::cos(yaw) * std::cos(pitch));
-    MatrixStack view;
-    view.scale(2.0f);
-    camera.applyViewMatrix(&view);
-    expectNear(view.topMatrix() * glm::vec4(camera.position, 1.0f), {0, 0, 0});
-    expectNear(view.topMatrix() * glm::vec4(camera.position + forward, 1.0f), {0, 0, -2});
-}
-
-TEST(CameraKeys, LowerCaseKeysStepOnTheGroundAndForwardStepsVanishLookingStraightUpOrDown) {
-    const float yaw = 0.6f;
-    const glm::vec3 right(std::cos(yaw), 0.0f, -std::sin(yaw));
-    for (const float pitch : {0.2f, glm::half_pi<float>(), -glm::half_pi<float>()}) {
-        const glm::vec3 back = std::cos(pitch) * glm::vec3(std::sin(yaw), 0.0f, std::cos(yaw));
-        expectNear(stepWith("w", yaw, pitch), -0.5f * back);
-        expectNear(stepWith("d", yaw, pitch), 0.5f * right);
-        expectNear(stepWith("wd", yaw, pitch), 0.5f * (right - back));
-        for (const char* standingStill : {"ws", "wasd", "WASD"}) {
-            expectNear(stepWith(standingStill, yaw, pitch), {0, 0, 0});
+// A pixel turns the view 1/200 radian the way the pointer went; coming into the window turns
+// nothing. Reports are window pixels (y down), each followed by a tick; (-1, -1) is leaving. A
+// last tick with keys held steps on the ground, less as the view tilts, none straight up or down.
+TEST(Camera, PointerMovesInsideTheWindowTurnTheViewComingInTurnsNothingAndKeysStepOnTheGround) {
+    const float quarterTurn = 100.0f * glm::pi<float>(), right = glm::half_pi<float>();
+    const glm::vec2 out(-1.0f);
+    const struct {
+        const char* name;
+        std::vector<glm::vec2> reports;
+        const char* held;
+        float yaw, pitch;
+    } cases[] = {
+        {"first report", {{900, 50}}, "w", 0, 0},
+        {"140 right and 60 up", {{600, 300}, {740, 240}}, "wd", -0.7f, 0.3f},
+        {"100 left in two moves", {{600, 300}, {550, 300}, {500, 300}}, "ws", 0.5f, 0},
+        {"out and in elsewhere", {{600, 300}, {600, 400}, out, {10, 700}}, "WASD", 0, -0.5f},
+        {"then up twice", {{600, 300}, out, {10, 700}, {10, 650}, {10, 600}}, "a", 0, 0.5f},
+        {"straight down", {{600, 300}, {480, 300 + quarterTurn}}, "wd", 0.6f, -right},
+        {"straight up", {{600, 300}, {600, 300 - quarterTurn}}, "wasd", 0, right}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PointerTrack track;
+        glm::vec2 mouse(0.0f);
+        Camera camera;
+        bool keys[256] = {};
+        for (const glm::vec2& report : c.reports) {
+            report.x < 0.0f ? track.lose() : track.report(report, &mouse);
+            camera.update(keys, mouse);
         }
+        for (const char* key = c.held; *key != '\0'; ++key) {
+            keys[static_cast<unsigned char>(*key)] = true;
+        }
+        const glm::vec3 start = camera.position;
+        camera.update(keys, mouse);
+        auto step = [&c](char key) { return std::strchr(c.held, key) ? 0.5f : 0.0f; };
+        const glm::vec3 back = std::cos(c.pitch) * glm::vec3(std::sin(c.yaw), 0, std::cos(c.yaw));
+        const glm::vec3 toRight(std::cos(c.yaw), 0, -std::sin(c.yaw));
+        expectNear(camera.position - start,
+                   (step('s') - step('w')) * back + (step('d') - step('a')) * toRight);
+        MatrixStack view;
+        camera.applyViewMatrix(&view);
+        expectNear(glm::inverse(view.topMatrix()) * glm::vec4(0, 0, -1, 0),
+                   {-back.x, std::sin(c.pitch), -back.z});
     }
+}
+
+// Idle calls every millisecond: a second of them ticks close to 60 times, never more.
+TEST(Pacing, IdleCallsEveryMillisecondTickAboutSixtyTimesASecond) {
+    int ticks = 0;
+    for (int now = 1, lastTick = 0; now <= 1000; ++now) {
+        ticks += tickDue(now, lastTick) ? (lastTick = now, 1) : 0;
+    }
+    EXPECT_TRUE(ticks >= 57 && ticks <= 60) << ticks;
 }
 
 TEST(Camera, ProjectionFollowsTheWindowAndAnEmptyWindowKeepsTheLastRatio) {

@@ -8,6 +8,7 @@
 #include <map>
 #include <thread>
 
+#include "app/Callbacks.h"
 #include "app/Globals.h"
 #include "render/MatrixStack.h"
 #include "render/Setup.h"
@@ -51,11 +52,10 @@ class FrameTest : public testing::Test {
         return pixels.at(clip.x / clip.w, clip.y / clip.w);
     }
 
-    // Null where the empty city shows through a site's roof, else the zone whose colour lit
+    // Null where the empty city shows through at a point, else the zone whose colour lit
     // head-on is nearest: highlights only add each zone's own specular colour.
-    const TavoObject* zoneSeenAt(int row, int col) const {
-        glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
-        glm::vec3 seen = seenAt(BackBuffer(), roof);
+    const TavoObject* zoneSeenAt(const glm::vec3& point) const {
+        glm::vec3 seen = seenAt(BackBuffer(), point);
         std::map<float, const TavoObject*> byDistance;
         for (auto [zone, m] : {std::pair{&residential, RESIDENTIAL_MATERIAL},
                                {&commercial, COMMERCIAL_MATERIAL},
@@ -63,38 +63,58 @@ class FrameTest : public testing::Test {
             byDistance[glm::distance(seen, glm::round(glm::min(m.ka + m.kd, 1.0f) * 255.0f))] =
                 zone;
         }
-        return seen == seenAt(emptyCity, roof) ? nullptr : byDistance.begin()->second;
+        return seen == seenAt(emptyCity, point) ? nullptr : byDistance.begin()->second;
     }
 
     BackBuffer emptyCity;
 };
 
-TEST_F(FrameTest, LiveCellsShowAtTheirLatticeSiteInTheirZoneColourAndTheFrameCommits) {
+TEST_F(FrameTest,
+       LiveCellsShowAtTheirSiteAndSizeInTheirZoneColourCAndLApplyAndTheFrameCommitsUnderTheLock) {
     resetGrid(cells, &residential);
     renderFrame();
     emptyCity = BackBuffer();
-    // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped.
+    // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped,
+    // each seen at its roof before and after the commit.
     const std::tuple<int, int, TavoObject*, int, int> sites[] = {
         {150, 150, &residential, 1, 1}, {152, 151, &commercial, 1, 0},
         {149, 153, &industrial, 0, 1},  {151, 152, nullptr, 0, 0},
         {153, 149, nullptr, 0, 0},      {150, 151, nullptr, 0, 0}};
+    // The survivor is 2.5 wide and 10 high, its roof 5.5 up: seen from the eye beside it, the
+    // roof stands out past the ground at (-1.55, -1.8) from its centre, not at (-2, -2.4).
+    std::vector<std::tuple<glm::vec3, TavoObject*, TavoObject*>> seen = {
+        {{-1.55f, 0, -1.8f}, &residential, &residential}, {{-2, 0, -2.4f}, nullptr, nullptr}};
     for (auto [row, col, zone, state, nextState] : sites) {
         cells[row][col].zone = zone;
         cells[row][col].state = state;
         cells[row][col].nextState = nextState;
+        const glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
+        seen.push_back({roof, state ? zone : nullptr, nextState ? zone : nullptr});
     }
+    cells[150][150].footprint = 2.5f;
+    cells[150][150].height = 10.0f;
     for (bool committed : {false, true}) {
         renderFrame();
-        for (auto [row, col, zone, state, nextState] : sites) {
-            EXPECT_EQ(zoneSeenAt(row, col), (committed ? nextState : state) ? zone : nullptr)
-                << row << ", " << col << (committed ? " after the commit" : "");
+        for (auto [point, before, after] : seen) {
+            EXPECT_EQ(zoneSeenAt(point), committed ? after : before)
+                << point.x << ", " << point.z << (committed ? " after the commit" : "");
         }
     }
-}
-
-// A worker pass that holds the lock when the frame starts ends before the frame commits.
-TEST_F(FrameTest, TheFrameWaitsForTheGridLockBeforeCommitting) {
-    resetGrid(cells, &residential);
+    // Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws
+    // only outlines, which miss the points looked at; each key again undoes it.
+    const glm::vec3 clearColour(204, 242, 255);
+    const std::tuple<unsigned char, bool, bool> presses[] = {
+        {'c', true, false}, {'c', true, true}, {'l', false, false}, {'l', true, true}};
+    for (auto [key, roofDrawn, groundDrawn] : presses) {
+        keyboardGL(key, 0, 0);
+        renderFrame();
+        const BackBuffer frame;
+        EXPECT_EQ(seenAt(frame, {0.6f, 5.5f, 0}) != clearColour, roofDrawn) << key;
+        for (glm::vec3 ground : {glm::vec3(4, 0, -4), glm::vec3(-4, 0, 4)}) {
+            EXPECT_EQ(seenAt(frame, ground) != clearColour, groundDrawn) << key;
+        }
+    }
+    // A worker pass that holds the lock when a frame starts ends before the frame commits.
     std::atomic<bool> locked(false);
     std::thread worker([&locked] {
         pthread_mutex_lock(&stateMutex);

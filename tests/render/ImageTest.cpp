@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,12 +65,19 @@ struct ImageLoadTest : ::testing::Test {
     Image image{};
 };
 
+// The last row's padding may be missing; encoders write longer headers than the classic one,
+// and say past them where the pixels start.
 TEST_F(ImageLoadTest, RowsComeOutAsRgbWithoutTheirPadding) {
     for (int width : {1, 2, 3, 4}) {
         const auto [file, rgb] = withPixels(width, 2);
-        ASSERT_EQ(load(&file, 1), "");
-        EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(width, 2));
-        EXPECT_EQ(pixels(), rgb) << "width " << width;
+        Bytes longHeader = with(with(file, 10, 138), 14, 124);
+        longHeader.insert(longHeader.begin() + 54, 84, 0xAA);
+        for (const Bytes& bytes :
+             {file, Bytes(file.begin(), file.end() - (4 - width * 3 % 4) % 4), longHeader}) {
+            ASSERT_EQ(load(&bytes, 1), "");
+            EXPECT_EQ(std::make_pair(image.width, image.height), std::make_pair(width, 2));
+            EXPECT_EQ(pixels(), rgb) << "width " << width << ", " << bytes.size() << " bytes";
+        }
     }
 }
 
@@ -101,25 +107,5 @@ TEST_F(ImageLoadTest, EachUnusableFileIsRefusedWithAMessageNamingItAndKeepsNoPix
         EXPECT_EQ(said.rfind(c.said, 0), 0u) << said;
         EXPECT_NE(said.find(path), std::string::npos) << said;
         EXPECT_EQ(image.pixels, nullptr);
-    }
-}
-
-// Pictures written by ImageMagick, with its own long header and with the classic one, load
-// as ImageMagick itself decodes them (it gives rows top down, the file bottom up).
-TEST_F(ImageLoadTest, FilesFromACommonEncoderLoadAsTheEncoderReadsThem) {
-    for (const char* format : {"bmp", "bmp3"}) {
-        for (int width : {4, 5}) {
-            SCOPED_TRACE(std::string(format) + " " + std::to_string(width));
-            ASSERT_EQ(system(("convert -size " + std::to_string(width) + "x3 plasma: -type " +
-                              "TrueColor " + format + ":" + path)
-                                 .c_str()),
-                      0);
-            FILE* decoded = popen(("convert " + path + " -flip rgb:-").c_str(), "r");
-            Bytes expected(width * 3 * 3 + 1);
-            expected.resize(fread(expected.data(), 1, expected.size(), decoded));
-            ASSERT_EQ(pclose(decoded), 0);
-            ASSERT_EQ(load(nullptr, 1), "");
-            EXPECT_EQ(pixels(), expected);
-        }
     }
 }

@@ -45,9 +45,7 @@ inline bool isSmallResidential(const Cell& cell) {
 inline CellGrid testCells;
 
 struct City {
-    explicit City(CellGrid& grid = testCells) : cells(grid) {
-        resetGrid(cells, kZones.residential);
-    }
+    City() { resetGrid(cells, kZones.residential); }
 
     Cell& at(Site site) { return cells[site.first][site.second]; }
     void pass() { computeNextGeneration(cells, kZones); }
@@ -63,14 +61,5 @@ struct City {
         return drawn;
     }
 
-    CellGrid& cells;
+    CellGrid& cells = testCells;
 };
-
-// A size after some survived passes, each summed in double and rounded once to float.
-inline float grown(double step, int passes) {
-    float size = 1.0f;
-    for (int pass = 0; pass < passes; ++pass) {
-        size = static_cast<float>(size + step);
-    }
-    return size;
-}
