@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
-# Usage: tools/setup.sh [--test | --package | --demo | --bench]   (what each adds is below)
+# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64]
+# (what each adds is below)
 set -euo pipefail
 
 packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
@@ -8,12 +9,18 @@ packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-m
 # --test adds the test suite's tools: dpkg-shlibdeps (in dpkg-dev) and file work out the
 # package's Depends, lintian and desktop-file-validate hold it to Debian's and freedesktop's
 # rules, clang and its runtime build the fuzzers.
+# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, and the arm64
+# builds of the libraries beside this machine's own (which needs arm64 among dpkg's
+# architectures: it is added then, and only then).
 case "${1:-}" in
   --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
     libclang-rt-dev dpkg-dev file lintian desktop-file-utils) ;;
   --package) packages+=(dpkg-dev file) ;;
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
+  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
+    file lintian libc6:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
+    libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64) ;;
 esac
 
 missing=()
@@ -30,6 +37,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ "${1:-}" = --cross-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    dpkg --add-architecture arm64
+  fi
+  # Another apt-get may hold dpkg's lock for a while: wait for it rather than fail.
+  apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
