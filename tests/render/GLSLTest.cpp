@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <functional>
 #include <sstream>
 
@@ -36,23 +37,17 @@ static std::string printedBy(const std::function<void()>& call) {
     return testing::internal::GetCapturedStdout();
 }
 
-// "glError in file GLSL.cpp @ line N: TEXT", with a line number and some text.
-static bool isErrorReport(const std::string& line) {
-    const std::string head = "glError in file GLSL.cpp @ line ";
-    const size_t number = head.size(), colon = line.find_first_not_of("0123456789", number);
-    return line.compare(0, number, head) == 0 && colon != number && colon != std::string::npos &&
-           line.compare(colon, 2, ": ") == 0 && line.size() > colon + 2;
-}
-
 TEST(GLSL, PrintErrorReportsEveryPendingErrorFromItsOwnFileAndWhetherThereWasAny) {
     EXPECT_EQ(printedBy([] { EXPECT_EQ(GLSL::printError(), 0); }), "");
     stagedError = 0x9999;  // GLU has no text for it, yet it must be reported
     glEnable(0x1234);      // not a capability: the driver records GL_INVALID_ENUM
     const std::string printed = printedBy([] { EXPECT_EQ(GLSL::printError(), 1); });
     std::istringstream lines(printed);
-    int reports = 0;
+    int reports = 0, number;
+    char text;
     for (std::string line; std::getline(lines, line); ++reports) {
-        EXPECT_TRUE(isErrorReport(line)) << line;
+        EXPECT_EQ(sscanf(line.c_str(), "glError in file GLSL.cpp @ line %d: %c", &number, &text), 2)
+            << line;
     }
     ASSERT_EQ(reports, 2) << printed;
     EXPECT_EQ(printed.back(), '\n') << printed;
