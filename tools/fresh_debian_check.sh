@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Shows that the README's test command works as written on a bare Debian: makes a minimal
 # system of the given release with debootstrap (installing debootstrap where it is missing),
-# copies the committed project into it and runs ./test there as root, then builds the package
-# and prints its Depends. Too slow for the test command (twenty minutes or more); run it as
-# root on a Debian machine. The system is kept in WORK_DIR to look at.
+# copies the committed project into it and runs ./test there as root, the arm64 stage
+# included, then builds the package and prints its Depends. Too slow for the test command
+# (twenty minutes or more); run it as root on a Debian machine. The system is kept in
+# WORK_DIR to look at.
 #   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm or trixie; WORK_DIR
 #   defaults to a new folder under /var/tmp)
 set -euo pipefail
@@ -56,6 +57,7 @@ mount_into /tmp --bind /tmp
 echo "running ./test in it"
 start=$SECONDS
 chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    CROSS_ARM64=yes \
     bash -c 'cd /project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
