@@ -61,4 +61,5 @@ chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin L
     bash -c 'cd /project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
-echo "Debian $release: ./test and make package passed in $(((SECONDS - start) / 60)) min $(((SECONDS - start) % 60)) s"
+took=$((SECONDS - start))
+echo "Debian $release: ./test and make package passed in $((took / 60)) min $((took % 60)) s"

@@ -9,8 +9,9 @@ packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-m
 # --test adds the test suite's tools: dpkg-shlibdeps (in dpkg-dev) and file work out the
 # package's Depends, lintian and desktop-file-validate hold it to Debian's and freedesktop's
 # rules, clang and its runtime build the fuzzers.
-# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, and the arm64
-# builds of the libraries beside this machine's own (which needs arm64 among dpkg's
+# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, Xvfb, xdotool
+# and ImageMagick to see its window and first frame, and the arm64 builds of the libraries
+# and of Mesa's driver beside this machine's own (which needs arm64 among dpkg's
 # architectures: it is added then, and only then).
 case "${1:-}" in
   --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
@@ -19,7 +20,8 @@ case "${1:-}" in
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
   --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
-    file lintian libc6:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
+    file lintian xvfb xauth xdotool x11-apps x11-utils imagemagick libc6:arm64
+    libgl1-mesa-dri:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
     libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64) ;;
 esac
 

@@ -42,7 +42,7 @@ run_dir() { # run_dir NAME [FILE...]: sets RUN to a fresh copy of the run direct
     (($# < 2)) || (cd "$RUN" && rm "${@:2}") || die "cannot remove ${*:2}"
 }
 start_city() { # start_city [SECONDS]: runs in $RUN under a hard time limit
-    (cd "$RUN" && exec timeout -s KILL "${1:-200}" "$CITY_BIN" >stdout 2>stderr) &
+    (cd "$RUN" && exec timeout -s KILL "${1:-200}" "${EMULATOR[@]}" "$CITY_BIN" >stdout 2>stderr) &
     CITY_PID=$! && PIDS+=("$CITY_PID")
 }
 wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
