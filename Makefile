@@ -1,16 +1,18 @@
 # `make run` and `make test`, which the README's ./run and ./test call once make is there.
-# Each installs what is missing (as root, with apt-get) and builds first.
-BUILD ?= build
-ASAN_BUILD ?= build-asan
-TSAN_BUILD ?= build-tsan
-FUZZ_BUILD ?= build-fuzz
+# Each installs what is missing (as root, with apt-get) and builds first. Every build is a
+# preset of CMakePresets.json, with its own folder and flags; these targets only chain them.
 JOBS ?= 2
+export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
 SECONDS ?= 30
 XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
-# Unloaded before leaks are reported at exit, the driver would leave nameless frames.
-GL_DRIVER = $(firstword $(wildcard /usr/lib/*/dri/swrast_dri.so))
+# Unloaded before leaks are reported at exit, the driver would leave nameless frames. It is
+# this machine's own: with arm64 libraries installed beside, there is an arm64 one too.
+GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine)/dri/swrast_dri.so
+# The arm64 stage adds arm64 to dpkg's architectures: CI runs it, a developer's ./test only
+# when asked with CROSS_ARM64=yes.
+CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
 
-.PHONY: run test build setup setup-test asan tsan fuzz
+.PHONY: run test build setup setup-test asan tsan fuzz cross-arm64
 
 setup:
 	tools/setup.sh
@@ -19,58 +21,64 @@ setup-test:
 	tools/setup.sh --test
 
 build: setup
-	cmake -S . -B $(BUILD) -DBUILD_TESTING=OFF -DCITY_HARDENED=ON >/dev/null
-	cmake --build $(BUILD) -j$(JOBS)
+	cmake --preset program >/dev/null
+	cmake --build --preset program
 
 run: build
-	cd data && ../$(BUILD)/city
+	cd data && ../build/city
 
 test: setup-test
-	cmake -S . -B $(BUILD) -DBUILD_TESTING=ON -DCITY_HARDENED=ON >/dev/null
-	cmake --build $(BUILD) -j$(JOBS)
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure --timeout 600
+	cmake --preset plain >/dev/null
+	cmake --build --preset plain
+	$(XVFB) ctest --preset plain
 	$(MAKE) --no-print-directory asan
 	$(MAKE) --no-print-directory tsan
 	$(MAKE) --no-print-directory fuzz
+ifeq ($(CROSS_ARM64),yes)
+	$(MAKE) --no-print-directory cross-arm64
+endif
 
 # The whole suite again, with AddressSanitizer and UndefinedBehaviorSanitizer in our code.
 asan: setup-test
-	cmake -S . -B $(ASAN_BUILD) -DBUILD_TESTING=ON -DCMAKE_CXX_FLAGS="-O1 -g \
-		-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
-	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:verify_asan_link_order=0" \
-		LSAN_OPTIONS="suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0" \
-		UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-		$(XVFB) env LD_PRELOAD=$(GL_DRIVER) ctest --output-on-failure --timeout 600 -E "^package"
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	$(XVFB) env LD_PRELOAD=$(GL_DRIVER) ctest --preset asan
 
 # The simulation's tests again, with ThreadSanitizer watching the worker and the commit.
 tsan: setup-test
-	cmake -S . -B $(TSAN_BUILD) -DCITY_SIM_ONLY=ON -DBUILD_TESTING=ON \
-		-DCMAKE_CXX_FLAGS="-fsanitize=thread -O1 -g" >/dev/null
-	cmake --build $(TSAN_BUILD) -j$(JOBS)
-	cd $(TSAN_BUILD) && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan
+	ctest --preset tsan
 
-# Each fuzz target for SECONDS, from its seed corpus; what it finds stays in $(FUZZ_BUILD).
+# Each fuzz target for SECONDS, from its seed corpus; what it finds stays in build-fuzz.
 fuzz: setup-test
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCITY_FUZZ=ON -DCMAKE_CXX_FLAGS="-O1 -g" \
-		>/dev/null
-	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
 	@for target in image:bmp obj:obj; do \
-		name=$${target%:*} kind=$${target#*:} && mkdir -p $(FUZZ_BUILD)/found/$$kind && \
+		name=$${target%:*} kind=$${target#*:} && mkdir -p build-fuzz/found/$$kind && \
 		echo "fuzzing $$name for $(SECONDS) s" && \
-		if $(FUZZ_BUILD)/tests/fuzz/$${name}_fuzz -max_total_time=$(SECONDS) \
-			-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/found/$$kind tests/fuzz/corpus/$$kind \
-			2>$(FUZZ_BUILD)/$$name.log; \
-		then tail -n 1 $(FUZZ_BUILD)/$$name.log; \
-		else tail -n 40 $(FUZZ_BUILD)/$$name.log && exit 1; fi; \
+		if build-fuzz/tests/fuzz/$${name}_fuzz -max_total_time=$(SECONDS) \
+			-artifact_prefix=build-fuzz/ build-fuzz/found/$$kind tests/fuzz/corpus/$$kind \
+			2>build-fuzz/$$name.log; \
+		then tail -n 1 build-fuzz/$$name.log; \
+		else tail -n 40 build-fuzz/$$name.log && exit 1; fi; \
 	done && echo "fuzz: 2 passed, 0 failed"
+
+# The program and its unit and simulation tests built for arm64, the tests run under qemu,
+# and the arm64 package, held to lintian.
+cross-arm64:
+	tools/setup.sh --cross-arm64
+	cmake --workflow --preset cross-arm64
+	@deb=$$(ls build-arm64/varnock-hollenby_*_arm64.deb) && \
+		echo "$$deb: Depends: $$(dpkg-deb -f $$deb Depends)" && \
+		lintian $$deb 2>/dev/null | tee build-arm64/lintian.log && ! grep -q '^E:' build-arm64/lintian.log
 
 .PHONY: package demo
 
-# The Debian package, written into $(BUILD); what goes in it is in packaging/.
+# The Debian package, written into build; what goes in it is in packaging/.
 package: build
 	tools/setup.sh --package
-	cd $(BUILD) && cpack -G DEB
+	cpack --preset program
 
 # Films the city on a virtual display of its own, so it needs none: a still and an animation.
 DEMO ?= demo
@@ -79,7 +87,6 @@ demo: build
 	tools/demo.sh $(DEMO)
 
 # Benchmarks, not tests: this machine's timings beside their budgets (README, Performance).
-BENCH_BUILD ?= build-bench
 # Tall enough for the real frame's window and the floor's, one above the other.
 BENCH_XVFB = xvfb-run -a -s "-screen 0 1280x1480x24"
 
@@ -89,6 +96,6 @@ setup-bench:
 	tools/setup.sh --bench
 
 bench: setup-bench
-	cmake -S . -B $(BENCH_BUILD) -DBUILD_TESTING=OFF -DCITY_BENCH=ON >/dev/null
-	cmake --build $(BENCH_BUILD) -j$(JOBS)
-	$(BENCH_XVFB) python3 tools/bench/run_bench.py $(BENCH_BUILD)
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	$(BENCH_XVFB) python3 tools/bench/run_bench.py build-bench

@@ -105,15 +105,18 @@ void normalizeToUnitBox(std::vector<float>& positions) {
             }
         }
     }
-    // Halved before subtracting, so that neither sum nor difference can overflow.
+    // Halved before subtracting, so that no difference can overflow.
     glm::vec3 halfExtent = glm::max(0.5f * max - 0.5f * min, glm::vec3(0.0f));
-    glm::vec3 centre = glm::mix(0.5f * min + 0.5f * max, glm::vec3(0.0f), glm::lessThan(max, min));
     // Divided rather than scaled by the reciprocal, which a tiny extent would make infinite.
     float largest = std::max({halfExtent.x, halfExtent.y, halfExtent.z});
     float half = largest > 0.0f ? largest : 0.5f;
+    // Measured from the lowest point in the same steps as the extent, so that the extremes land
+    // on the box's faces even where the extent is tiny beside the coordinates: a rounded
+    // centre would put them outside.
     for (size_t j = 0; j + 2 < positions.size(); j += 3) {
         for (int axis = 0; axis < 3; ++axis) {
-            positions[j + axis] = (positions[j + axis] - centre[axis]) / half * 0.5f;
+            float fromLowest = 0.5f * positions[j + axis] - 0.5f * min[axis];
+            positions[j + axis] = (fromLowest - 0.5f * halfExtent[axis]) / half;
         }
     }
 }

@@ -1,43 +1,65 @@
 #!/usr/bin/env bash
-# Shows that the README's test command works as written on a bare Debian 12: makes a minimal
-# system with debootstrap (installing debootstrap where it is missing), copies the committed
-# project into it and runs ./test there as root. Too slow for the test command (about twenty
-# minutes); run it as root on a Debian machine. The system is kept in WORK_DIR to look at.
-#   tools/fresh_debian_check.sh [WORK_DIR]   (default: a new folder under /var/tmp)
+# Shows that the README's test command works as written on a bare Debian: makes a minimal
+# system of the given release with debootstrap (installing debootstrap where it is missing),
+# copies the committed project into it and runs ./test there as root, the arm64 stage
+# included, then builds the package and prints its Depends. Too slow for the test command
+# (twenty minutes or more); run it as root on a Debian machine. The system is kept in
+# WORK_DIR to look at.
+#   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm or trixie; WORK_DIR
+#   defaults to a new folder under /var/tmp)
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "run this as root: debootstrap and chroot need it" >&2 && exit 1; }
+release=${1:-}
+case "$release" in
+    bookworm | trixie) ;;
+    *) echo "usage: $0 bookworm|trixie [WORK_DIR]" >&2 && exit 2 ;;
+esac
 project=$(cd "$(dirname "$0")/.." && pwd)
-work=${1:-$(mktemp -d /var/tmp/fresh-debian.XXXXXX)}
-system=$work/bookworm
+work=${2:-$(mktemp -d /var/tmp/fresh-debian.XXXXXX)}
+system=$work/$release
 mkdir -p "$work"
 if ! command -v debootstrap >/dev/null; then
-    apt-get update -qq && apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+    apt-get -o DPkg::Lock::Timeout=600 update -qq
+    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends debootstrap >/dev/null
 fi
 
 # The Debian archive that this machine's own package sources name, else debootstrap's default.
 mirror=$(grep -rhoE '^(deb|URIs:) +https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list \
     /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 | awk '{ print $2 }') || true
-echo "making a minimal Debian 12 in $system"
-debootstrap --variant=minbase bookworm "$system" ${mirror:+"$mirror"} \
+echo "making a minimal Debian $release in $system"
+debootstrap --variant=minbase "$release" "$system" ${mirror:+"$mirror"} \
     >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }
 cp /etc/resolv.conf "$system/etc/resolv.conf"
 mkdir -p "$system/project" && git -C "$project" archive HEAD | tar -x -C "$system/project"
 
+# Every mount is undone however the script ends, newest first; one still in use (an X server
+# left running in the chroot) is detached lazily rather than left behind.
 mounted=()
 unmount() {
     local i
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount "${mounted[i]}" || true; done
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+        umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
+    done
 }
 trap unmount EXIT
-mount -t proc proc "$system/proc" && mounted+=("$system/proc")
-mount -t sysfs sysfs "$system/sys" && mounted+=("$system/sys")
-mount --bind /dev "$system/dev" && mounted+=("$system/dev")
-mount --bind /dev/pts "$system/dev/pts" && mounted+=("$system/dev/pts")
+trap 'exit 130' INT TERM HUP
+mount_into() { # mount_into PATH MOUNT_ARGUMENTS...
+    mount "${@:2}" "$system$1" && mounted+=("$system$1")
+}
+mount_into /proc -t proc proc
+mount_into /sys -t sysfs sysfs
+mount_into /dev --bind /dev
+mount_into /dev/pts --bind /dev/pts
 # The chroot shares this machine's network and so the names of its X servers' sockets: with
 # this machine's /tmp it sees their lock files too, and a test's X server picks a free number.
-mount --bind /tmp "$system/tmp" && mounted+=("$system/tmp")
+mount_into /tmp --bind /tmp
 
 echo "running ./test in it"
+start=$SECONDS
 chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    CROSS_ARM64=yes \
     bash -c 'cd /project && if command -v make; then echo "make is there already" && exit 1; fi
-        ./test'
+        ./test && make --no-print-directory package >/dev/null &&
+        echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
+took=$((SECONDS - start))
+echo "Debian $release: ./test and make package passed in $((took / 60)) min $((took % 60)) s"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
-# Usage: tools/setup.sh [--test | --package | --demo | --bench]   (what each adds is below)
+# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64]
+# (what each adds is below)
 set -euo pipefail
 
 # dpkg-dev gives the hardened build its flags (dpkg-buildflags) and the package its Depends.
@@ -10,12 +11,20 @@ packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-m
 # Depends, lintian, hardening-check (in devscripts), desktop-file-validate and
 # appstreamcli hold it to Debian's, freedesktop's and AppStream's rules, clang and its
 # runtime build the fuzzers.
+# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, Xvfb, xdotool
+# and ImageMagick to see its window and first frame, and the arm64 builds of the libraries
+# and of Mesa's driver beside this machine's own (which needs arm64 among dpkg's
+# architectures: it is added then, and only then).
 case "${1:-}" in
   --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
     libclang-rt-dev file lintian devscripts desktop-file-utils appstream) ;;
   --package) packages+=(file) ;;
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
+  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
+    file lintian xvfb xauth xdotool x11-apps x11-utils imagemagick libc6:arm64
+    libgl1-mesa-dri:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
+    libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64) ;;
 esac
 
 missing=()
@@ -32,6 +41,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ "${1:-}" = --cross-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    dpkg --add-architecture arm64
+  fi
+  # Another apt-get may hold dpkg's lock for a while: wait for it rather than fail.
+  apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+  apt_get update -qq
+  apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -42,7 +42,7 @@ run_dir() { # run_dir NAME [FILE...]: sets RUN to a fresh copy of the run direct
     (($# < 2)) || (cd "$RUN" && rm "${@:2}") || die "cannot remove ${*:2}"
 }
 start_city() { # start_city [SECONDS]: runs in $RUN under a hard time limit
-    (cd "$RUN" && exec timeout -s KILL "${1:-200}" "$CITY_BIN" >stdout 2>stderr) &
+    (cd "$RUN" && exec timeout -s KILL "${1:-200}" "${EMULATOR[@]}" "$CITY_BIN" >stdout 2>stderr) &
     CITY_PID=$! && PIDS+=("$CITY_PID")
 }
 wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
@@ -70,10 +70,10 @@ report() { printf '\n--- stdout:\n%s\n--- stderr:\n%s' "$(<"$RUN/stdout")" "$(<"
 # The pointer's window position (x, y) turns the camera to yaw -x/200 and pitch -y/200 rad.
 point_at() { xdotool mousemove --window "$WIN" "$1" "$2"; }
 press() { xdotool key --clearmodifiers "$1"; }
-quit() {
+quit() { # quit [SECONDS]: Escape ends the program within SECONDS (20) with status 0
     press Escape
-    wait_exit 20
-    check "Escape ends the program at once with status 0 (got ${STATUS:-no end})" [ "$STATUS" = 0 ]
+    wait_exit "${1:-20}"
+    check "Escape ends the program with status 0 (got ${STATUS:-no end})" [ "$STATUS" = 0 ]
 }
 
 # Window regions: the sky above the horizon, the ground and city below it.
