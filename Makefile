@@ -54,15 +54,7 @@ tsan: setup-test
 fuzz: setup-test
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz
-	@for target in image:bmp obj:obj; do \
-		name=$${target%:*} kind=$${target#*:} && mkdir -p build-fuzz/found/$$kind && \
-		echo "fuzzing $$name for $(SECONDS) s" && \
-		if build-fuzz/tests/fuzz/$${name}_fuzz -max_total_time=$(SECONDS) \
-			-artifact_prefix=build-fuzz/ build-fuzz/found/$$kind tests/fuzz/corpus/$$kind \
-			2>build-fuzz/$$name.log; \
-		then tail -n 1 build-fuzz/$$name.log; \
-		else tail -n 40 build-fuzz/$$name.log && exit 1; fi; \
-	done && echo "fuzz: 2 passed, 0 failed"
+	tools/fuzz.sh build-fuzz $(SECONDS)
 
 # The program and its unit and simulation tests built for arm64, the tests run under qemu,
 # and the arm64 package, held to lintian.

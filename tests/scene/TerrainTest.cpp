@@ -14,7 +14,6 @@ TEST(Terrain, IsAHundredByHundredGridTexturedCornerToCorner) {
     buildTerrain({&positions, &normals, &texCoords, &indices});
     ASSERT_EQ(positions.size(), 3u * 100 * 100);
     ASSERT_EQ(texCoords.size(), 2u * 100 * 100);
-    ASSERT_EQ(normals.size(), positions.size());
     ASSERT_EQ(indices.size(), 3u * 2 * 99 * 99);
     const float corners[][5] = {
         {0, -1, -1, 0, 0}, {99, 1, -1, 0, 1}, {9900, -1, 1, 1, 0}, {9999, 1, 1, 1, 1}};
