@@ -3,8 +3,7 @@
 # window opens and shows the sky, and Escape ends it with status 0.
 source "$(dirname "$0")/../e2e/lib.sh"
 e2e_init "$1" "$2" && EMULATOR=("${@:3}") # PROGRAM RUN_DIRECTORY EMULATOR...
-run_dir window && start_city 400
-wait_until 120 mapped || die "no window \"$TITLE\"$(report)"
+run_dir window && start_city 400 && wait_until 120 mapped || die "no window \"$TITLE\"$(report)"
 check "its first frame shows sky above the horizon" wait_until 180 sky_on_top
 point_at 0 0 && quit 180
 finish
