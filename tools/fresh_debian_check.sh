@@ -3,7 +3,7 @@
 # system of the given release with debootstrap (installing debootstrap where it is missing),
 # copies the committed project into it and runs ./test there as root, the arm64 stage
 # included, then builds the package and prints its Depends. Too slow for the test command
-# (twenty minutes or more); run it as root on a Debian machine. The system is kept in
+# (about six minutes on two cores); run it as root on a Debian machine. The system is kept in
 # WORK_DIR to look at.
 #   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm or trixie; WORK_DIR
 #   defaults to a new folder under /var/tmp)
