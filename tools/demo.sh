@@ -9,7 +9,8 @@ set -u
 [ $# -eq 1 ] || { echo "usage: $0 OUTPUT_DIR" >&2 && exit 2; }
 mkdir -p "$1" && out=$(realpath "$1")
 root=$(cd "$(dirname "$0")/.." && pwd)
-source "$root/tests/e2e/lib.sh"
+# shellcheck source=tools/lib/window.sh
+source "$root/tools/lib/window.sh"
 e2e_init "${CITY_BIN:-$root/build/city}" "$root/data"
 launch demo
 

@@ -5,26 +5,25 @@
 set -euo pipefail
 
 # dpkg-dev gives the hardened build its flags (dpkg-buildflags) and the package its Depends.
-packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev
-  libgl1-mesa-dri libx11-dev dpkg-dev)
+libraries=(libtinyobjloader-dev freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libx11-dev)
+packages=(cmake g++ make libglm-dev dpkg-dev "${libraries[@]}")
+# A virtual display, and the tools that drive the program's window and photograph it.
+x_tools=(xvfb xauth xdotool x11-apps x11-utils imagemagick)
 # --test adds the test suite's tools: file, which dpkg-shlibdeps needs for the package's
 # Depends, lintian, hardening-check (in devscripts), desktop-file-validate and
 # appstreamcli hold it to Debian's, freedesktop's and AppStream's rules, clang and its
-# runtime build the fuzzers.
-# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, Xvfb, xdotool
-# and ImageMagick to see its window and first frame, and the arm64 builds of the libraries
-# and of Mesa's driver beside this machine's own (which needs arm64 among dpkg's
-# architectures: it is added then, and only then).
+# runtime build the fuzzers, shellcheck holds the scripts to its rules.
+# --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, the X tools to
+# see its window and first frame, and the arm64 builds of the libraries beside this
+# machine's own (which needs arm64 among dpkg's architectures: it is added then, and only then).
 case "${1:-}" in
-  --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
-    libclang-rt-dev file lintian devscripts desktop-file-utils appstream) ;;
+  --test) packages+=(libgtest-dev "${x_tools[@]}" clang libclang-rt-dev file lintian devscripts
+    desktop-file-utils appstream shellcheck) ;;
   --package) packages+=(file) ;;
-  --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
+  --demo) packages+=("${x_tools[@]}") ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
   --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
-    file lintian xvfb xauth xdotool x11-apps x11-utils imagemagick libc6:arm64
-    libgl1-mesa-dri:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
-    libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64) ;;
+    file lintian "${x_tools[@]}" libc6:arm64 libgtest-dev:arm64 "${libraries[@]/%/:arm64}") ;;
 esac
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # In the real window "l" toggles wireframe, the pointer turns the view, "c" culls back faces
 # (the ground seen from above), "w", "a", "s", "d" move it; the GL tests press each twice.
-source "$(dirname "$0")/lib.sh"
+# shellcheck source=tools/lib/window.sh
+source "$(dirname "$0")/../../tools/lib/window.sh"
 e2e_init "$@"
 launch controls
 press L && press l

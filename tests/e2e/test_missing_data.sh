@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Without working shaders or GL 2.0 the program says why and soon ends with a failure status;
 # without a usable texture it draws plain ground, without the model only the ground.
-source "$(dirname "$0")/lib.sh"
+# shellcheck source=tools/lib/window.sh
+source "$(dirname "$0")/../../tools/lib/window.sh"
 e2e_init "$@"
 has() { grep -qF -- "$2" "$RUN/$1"; }
 fails_to_start() { # fails_to_start CASE [MESSAGE], for the program in $RUN
@@ -31,8 +32,11 @@ fails_to_start "unlinkable shaders" \
 # Without a shader file, so that building one first would show.
 run_dir gl-1.4 vertex_shader.glsl && MESA_GL_VERSION_OVERRIDE=1.4 start_city 60
 check "GL 1.4: ends by itself" wait_exit 60 && check "GL 1.4: status 1 ($STATUS)" test "$STATUS" = 1
-check "GL 1.4: names the version it found, before any shader is built" eval 'has stdout \
-    "opengl version, which is 1 4" && ! has stdout "error loading" && ! has stderr "Cannot run"'
+checks_version_first() {
+    has stdout "opengl version, which is 1 4" && ! has stdout "error loading" &&
+        ! has stderr "Cannot run"
+}
+check "GL 1.4: names the version it found, before any shader is built" checks_version_first
 
 for texture in missing png odd-width; do # odd-width rows cannot upload as they are stored
     run_dir "$texture-texture" textures/terrain.bmp

@@ -2,7 +2,8 @@
 # The first frames: title and size, sky above the horizon, textured ground and buildings
 # below it. Left alone, the city changes by whole generations and holds still in between,
 # its survivors take the commercial and industrial colours, and it prints nothing.
-source "$(dirname "$0")/lib.sh"
+# shellcheck source=tools/lib/window.sh
+source "$(dirname "$0")/../../tools/lib/window.sh"
 e2e_init "$@"
 launch window
 check "the window is titled \"$TITLE\"" [ "$(xdotool getwindowname "$WIN")" = "$TITLE" ]

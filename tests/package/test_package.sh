@@ -3,7 +3,8 @@
 # held to lintian, hardening-check, desktop-file-validate and appstreamcli, built again in
 # another folder to the same bytes, and run from a copy unpacked without installing it. Each
 # launcher, started from /, opens the titled window on the city; Escape ends it.
-source "$(dirname "$0")/../e2e/lib.sh"
+# shellcheck source=tools/lib/window.sh
+source "$(dirname "$0")/../../tools/lib/window.sh"
 [ $# -eq 1 ] && [ -f "$1/CPackConfig.cmake" ] || die "usage: $0 BUILD_DIRECTORY"
 BUILD=$(realpath "$1") SRC=$(realpath "$(dirname "$0")/../..")
 e2e_init "$BUILD/city" "$SRC/data"
@@ -22,7 +23,8 @@ opens_from_root "$launcher" installed
 # With no display, unset or not answering, one line on standard error says what works there.
 no_display() { # no_display FOLDER PROGRAM ADVICE
     for display in "-u DISPLAY" "DISPLAY=:7919"; do
-        status=$(cd "$1" && env $display "$2" >"$WORK/out" 2>"$WORK/err"; echo $?)
+        read -ra unset_it <<<"$display"
+        status=$(cd "$1" && env "${unset_it[@]}" "$2" >"$WORK/out" 2>"$WORK/err"; echo $?)
         lines=$(wc -l <"$WORK/err") naming=$(grep -cF -- "$3" "$WORK/err")
         check "env $display $2: status 1, one line on stderr, naming $3 ($status $lines $naming)" \
             [ "$status $lines $naming" = "1 1 1" -a ! -s "$WORK/out" ]
@@ -32,11 +34,14 @@ no_display / "$launcher" xvfb-run
 no_display "$SRC/data" "$BUILD/city" '"make demo"'
 check "--version, without a display, names the changelog's version" \
     [ "$(env -u DISPLAY "$launcher" --version)" = "varnock-hollenby $version" ]
-check "--help, without a display, names the data folder and the manual page" eval \
-    'env -u DISPLAY "$launcher" --help >"$WORK/help" && grep -q "man varnock-hollenby" "$WORK/help" &&
-        grep -qx "Data folder: $WORK/prefix/share/varnock-hollenby" "$WORK/help"'
-check "the launcher passes its arguments on and keeps the status" eval \
-    '! (cd / && "$launcher" -display :7919 2>"$WORK/err") && grep -q "\":7919\"" "$WORK/err"'
+helps() {
+    env -u DISPLAY "$launcher" --help >"$WORK/help" && grep -q "man varnock-hollenby" "$WORK/help" &&
+        grep -qx "Data folder: $WORK/prefix/share/varnock-hollenby" "$WORK/help"
+}
+passes_on() { ! (cd / && "$launcher" -display :7919 2>"$WORK/err") && grep -q '":7919"' "$WORK/err"; }
+lacks() { ! grep -q "$@"; } # lacks GREP-ARGUMENT...: no line matches
+check "--help, without a display, names the data folder and the manual page" helps
+check "the launcher passes its arguments on and keeps the status" passes_on
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/deb" >"$WORK/cpack.log" 2>&1) || die "$(<"$WORK/cpack.log")"
 deb=$(echo "$WORK"/deb/varnock-hollenby_*.deb)
@@ -57,18 +62,22 @@ for path in bin/varnock-hollenby lib/varnock-hollenby/city share/varnock-hollenb
 done
 program=$WORK/x/usr/lib/varnock-hollenby/city
 check "the packaged program keeps its assertions" grep -q __assert_fail <(nm -D "$program")
-check "no build path in the program" eval '! grep -qF -e "$SRC" -e "$BUILD" "$program"'
+check "no build path in the program" lacks -F -e "$SRC" -e "$BUILD" "$program"
 # x86's control-flow marker needs it in the C start files too; arm64's is asked of all by Debian 13.
-skip=$(readelf -n "$(c++ -print-file-name=crti.o)" | grep -q "IBT, SHSTK" || echo --nocfprotection)
-[ "$(dpkg --print-architecture)" = arm64 ] || skip+=" $(hardening-check --help | grep -om1 -- --nobr\S*)"
-check "hardening-check passes" hardening-check $skip "$program"
+skip=()
+readelf -n "$(c++ -print-file-name=crti.o)" | grep -q "IBT, SHSTK" || skip+=(--nocfprotection)
+if [ "$(dpkg --print-architecture)" != arm64 ] &&
+    hardening-check --help | grep -q -- --nobranchprotection; then
+    skip+=(--nobranchprotection)
+fi
+check "hardening-check passes" hardening-check "${skip[@]}" "$program"
 lintian -I "$deb" 2>/dev/null | tee "$WORK/lintian"
-check "lintian finds no error and no hardening tag" eval '! grep -qE "^E:|hardening" "$WORK/lintian"'
+check "lintian finds no error and no hardening tag" lacks -E "^E:|hardening" "$WORK/lintian"
 check "desktop-file-validate finds nothing to report" \
     [ -z "$(desktop-file-validate "$WORK/x/usr/share/applications/$id.desktop")" ]
 metainfo=$WORK/x/usr/share/metainfo/$id.metainfo.xml
 appstreamcli validate --no-net --pedantic "$metainfo" | tee "$WORK/appstream"
-check "appstreamcli finds no error and no warning" eval '! grep -q "^[EW]:" "$WORK/appstream"'
+check "appstreamcli finds no error and no warning" lacks "^[EW]:" "$WORK/appstream"
 releases() { sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$metainfo"; }
 entries() { sed -n 's/^varnock-hollenby (\(.*\)).*/\1/p; s/^ -- .*>  //p' "$SRC/packaging/changelog" |
     while read -r v && read -r d; do echo "$v $(date -u -d "$d" +%F)"; done; }

@@ -1,7 +1,10 @@
-# Helpers for the end-to-end tests: each runs the program in copies of the run directory on
-# a virtual display of its own, drives it with xdotool and judges the window by its pixels.
-# Every check waits for its condition, within a time limit, so a slow machine only waits.
+# shellcheck shell=bash disable=SC2034  # the regions and colour classes serve the sourcing scripts
+# Runs the program in copies of the run directory on a virtual display of its own, drives it
+# with xdotool and judges the window by its pixels; tools/demo.sh and the end-to-end tests
+# source it. Every check waits for its condition, within a time limit, so a slow machine only
+# waits.
 TITLE="Varnock | Hollenby"
+SCREEN=1280x1024x24 # the virtual screen: the 1280x720 window fits with room to spare
 PIDS=() FAILED=0
 cleanup() {
     local pid
@@ -28,12 +31,12 @@ wait_until() { # wait_until SECONDS COMMAND...
 # and a client connecting just then fails.
 e2e_init() {
     [ $# -eq 2 ] && [ -x "$1" ] && [ -d "$2" ] || die "usage: $0 PROGRAM RUN_DIRECTORY"
-    CITY_BIN=$(realpath "$1") DATA_DIR=$(realpath "$2") WORK=$(mktemp -d)
-    timeout 290 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    CITY_BIN=$(realpath "$1") && DATA_DIR=$(realpath "$2") && WORK=$(mktemp -d) || die "no $1"
+    timeout 290 Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     wait_until 20 test -s "$WORK/display" || die "no Xvfb: $(cat "$WORK/xvfb.log")"
-    export DISPLAY=":$(head -n 1 "$WORK/display")"
+    DISPLAY=":$(head -n 1 "$WORK/display")" && export DISPLAY
     wait_until 20 xwininfo -root >/dev/null 2>&1 || die "display $DISPLAY does not answer"
 }
 run_dir() { # run_dir NAME [FILE...]: sets RUN to a fresh copy of the run directory less FILEs
@@ -41,25 +44,26 @@ run_dir() { # run_dir NAME [FILE...]: sets RUN to a fresh copy of the run direct
     mkdir "$RUN" && cp -r "$DATA_DIR/." "$RUN/" || die "cannot copy $DATA_DIR"
     (($# < 2)) || (cd "$RUN" && rm "${@:2}") || die "cannot remove ${*:2}"
 }
-start_city() { # start_city [SECONDS]: runs in $RUN under a hard time limit
-    (cd "$RUN" && exec timeout -s KILL "${1:-200}" "${EMULATOR[@]}" "$CITY_BIN" >stdout 2>stderr) &
+start_city() { # start_city SECONDS: runs in $RUN under a hard time limit
+    (cd "$RUN" && exec timeout -s KILL "$1" "${EMULATOR[@]}" "$CITY_BIN" >stdout 2>stderr) &
     CITY_PID=$! && PIDS+=("$CITY_PID")
 }
 wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
     STATUS=
-    wait_until "$1" eval '! kill -0 "$CITY_PID" 2>/dev/null' || return 1
+    wait_until "$1" ended || return 1
     wait "$CITY_PID"
     STATUS=$?
     local pid alive=() # a reaped pid may be reused: cleanup must not kill it
     for pid in "${PIDS[@]}"; do [ "$pid" = "$CITY_PID" ] || alive+=("$pid"); done
     PIDS=("${alive[@]}")
 }
+ended() { ! kill -0 "$CITY_PID" 2>/dev/null; }
 mapped() { # sets WIN to the program's window once it is shown
     WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1) && [ "$WIN" ]
 }
 launch() { run_dir "$@" && open_window; } # launch NAME [FILE...]: run_dir, then open_window
 open_window() { # the program started in $RUN, its first frame drawn
-    start_city
+    start_city 200
     wait_until 60 mapped || die "no window \"$TITLE\" in $RUN$(report)"
     wait_until 60 sky_on_top || die "the window never showed sky in $RUN$(report)"
     point_at 0 0 # the first report inside the window only sets where the pointer starts
