@@ -53,11 +53,9 @@ for library in libc6 libstdc++6 libglut3.12 libglu1 libopengl0 libglx0 libx11-6;
     check "Depends names $library" grep -q "\b$library\b" <<<"$(field Depends)"; done
 id=example.varnock_hollenby.city
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }')
-for path in bin/varnock-hollenby lib/varnock-hollenby/city share/varnock-hollenby/models/cubeTex.obj \
-    share/varnock-hollenby/textures/terrain.bmp share/varnock-hollenby/vertex_shader.glsl \
-    share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/man/man1/varnock-hollenby.1.gz share/icons/hicolor/256x256/apps/varnock-hollenby.png \
-    share/doc/varnock-hollenby/copyright; do
+# The program, its data, desktop file and metainfo show below, run and validated from the copy.
+for path in share/man/man1/varnock-hollenby.1.gz share/doc/varnock-hollenby/copyright \
+    share/icons/hicolor/256x256/apps/varnock-hollenby.png; do
     check "the package holds /usr/$path" grep -qx "./usr/$path" <<<"$contents"
 done
 program=$WORK/x/usr/lib/varnock-hollenby/city
@@ -78,6 +76,10 @@ check "desktop-file-validate finds nothing to report" \
 metainfo=$WORK/x/usr/share/metainfo/$id.metainfo.xml
 appstreamcli validate --no-net --pedantic "$metainfo" | tee "$WORK/appstream"
 check "appstreamcli finds no error and no warning" lacks "^[EW]:" "$WORK/appstream"
+for shot in city city-below; do
+    said=$(sed -n "s|.*width=\"\([0-9]*\)\" height=\"\([0-9]*\)\">.*/$shot.png<.*|\1x\2|p" "$metainfo")
+    check "the metainfo gives docs/$shot.png's size" [ "$said" = "$(identify -format %wx%h "$SRC/docs/$shot.png")" ]
+done
 releases() { sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$metainfo"; }
 entries() { sed -n 's/^varnock-hollenby (\(.*\)).*/\1/p; s/^ -- .*>  //p' "$SRC/packaging/changelog" |
     while read -r v && read -r d; do echo "$v $(date -u -d "$d" +%F)"; done; }

@@ -40,6 +40,7 @@ class FrameTest : public testing::Test {
         pthread_mutex_init(&stateMutex, nullptr);
         loadScene();
         initGL();
+        resetGrid(cells, &residential);  // undoes the seeding: each test builds its own city
         camera.position = glm::vec3(2.0f, 40.0f, 4.0f);
         camera.rotations = glm::vec2(0.0f, -1.5707964f);  // looking straight down
     }
@@ -66,16 +67,22 @@ class FrameTest : public testing::Test {
         return seen == seenAt(emptyCity, point) ? nullptr : byDistance.begin()->second;
     }
 
+    // Sets a cell as a worker pass leaves it; returns the point 1 up at its site.
+    static glm::vec3 build(int row, int col, TavoObject* zone, int state, int nextState) {
+        cells[row][col].zone = zone;
+        cells[row][col].state = state;
+        cells[row][col].nextState = nextState;
+        return glm::vec3(3 * row - 450, 1, 3 * col - 450);
+    }
+
     BackBuffer emptyCity;
 };
 
-TEST_F(FrameTest,
-       LiveCellsShowAtTheirSiteAndSizeInTheirZoneColourCAndLApplyAndTheFrameCommitsUnderTheLock) {
-    resetGrid(cells, &residential);
+// A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped,
+// each seen at its roof before and after the commit.
+TEST_F(FrameTest, CellsShowAtTheirSiteSizeAndZone) {
     renderFrame();
     emptyCity = BackBuffer();
-    // A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped,
-    // each seen at its roof before and after the commit.
     const std::tuple<int, int, TavoObject*, int, int> sites[] = {
         {150, 150, &residential, 1, 1}, {152, 151, &commercial, 1, 0},
         {149, 153, &industrial, 0, 1},  {151, 152, nullptr, 0, 0},
@@ -85,11 +92,8 @@ TEST_F(FrameTest,
     std::vector<std::tuple<glm::vec3, TavoObject*, TavoObject*>> seen = {
         {{-1.55f, 0, -1.8f}, &residential, &residential}, {{-2, 0, -2.4f}, nullptr, nullptr}};
     for (auto [row, col, zone, state, nextState] : sites) {
-        cells[row][col].zone = zone;
-        cells[row][col].state = state;
-        cells[row][col].nextState = nextState;
-        const glm::vec3 roof(3 * row - 450, 1, 3 * col - 450);
-        seen.push_back({roof, state ? zone : nullptr, nextState ? zone : nullptr});
+        seen.push_back({build(row, col, zone, state, nextState), state ? zone : nullptr,
+                        nextState ? zone : nullptr});
     }
     cells[150][150].footprint = 2.5f;
     cells[150][150].height = 10.0f;
@@ -100,11 +104,18 @@ TEST_F(FrameTest,
                 << point.x << ", " << point.z << (committed ? " after the commit" : "");
         }
     }
-    // Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws
-    // only outlines, which miss the points looked at; each key again undoes it.
+}
+
+// Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws only
+// outlines, which miss the points looked at; each key again undoes it, capitals do nothing.
+TEST_F(FrameTest, CAndLToggleCullingAndOutlines) {
+    build(150, 150, &residential, 1, 1);
+    cells[150][150].footprint = 2.5f;
+    cells[150][150].height = 10.0f;
     const glm::vec3 clearColour(204, 242, 255);
-    const std::tuple<unsigned char, bool, bool> presses[] = {
-        {'c', true, false}, {'c', true, true}, {'l', false, false}, {'l', true, true}};
+    const std::tuple<unsigned char, bool, bool> presses[] = {{'L', true, true}, {'c', true, false},
+                                                             {'c', true, true}, {'l', false, false},
+                                                             {'l', true, true}, {'C', true, true}};
     for (auto [key, roofDrawn, groundDrawn] : presses) {
         keyboardGL(key, 0, 0);
         renderFrame();
@@ -114,7 +125,10 @@ TEST_F(FrameTest,
             EXPECT_EQ(seenAt(frame, ground) != clearColour, groundDrawn) << key;
         }
     }
-    // A worker pass that holds the lock when a frame starts ends before the frame commits.
+}
+
+// A worker pass that holds the lock when a frame starts ends before the frame commits.
+TEST_F(FrameTest, CommitWaitsForTheWorkersLock) {
     std::atomic<bool> locked(false);
     std::thread worker([&locked] {
         pthread_mutex_lock(&stateMutex);

@@ -36,7 +36,7 @@ static std::string printedBy(const std::function<void()>& call) {
     return testing::internal::GetCapturedStdout();
 }
 
-TEST(GLSL, PrintErrorReportsEveryPendingErrorFromItsOwnFileAndWhetherThereWasAny) {
+TEST(GLSL, PrintErrorReportsEveryPendingError) {
     EXPECT_EQ(printedBy([] { EXPECT_EQ(GLSL::printError(), 0); }), "");
     stagedError = 0x9999;  // GLU has no text for it, yet it must be reported
     glEnable(0x1234);      // not a capability: the driver records GL_INVALID_ENUM
@@ -51,7 +51,7 @@ TEST(GLSL, PrintErrorReportsEveryPendingErrorFromItsOwnFileAndWhetherThereWasAny
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST(GLSL, MissingNamesGiveMinusOneWithAWarningAndTheArrayCallsSkipIt) {
+TEST(GLSL, MissingNamesWarnAndAreSkipped) {
     GLuint program = buildProgram(
         "attribute vec4 position;\nuniform mat4 P;\nvoid main() { gl_Position = P * position; }",
         "void main() {}");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 // The frame tests show the transforms at work; here, the program stops on programming errors.
-TEST(MatrixStackDeathTest, HundredthEntryLastPopAndDegeneratePerspectiveStop) {
+TEST(MatrixStackDeathTest, MisuseStopsTheProgram) {
     MatrixStack stack;
     for (int push = 0; push < 98; ++push) {
         stack.pushMatrix();

@@ -28,7 +28,7 @@ static glm::vec3 twiceArea(const MeshArrays& mesh, size_t first) {
     return glm::cross(p(1) - p(0), p(2) - p(0));
 }
 
-TEST(MeshArrays, TheBlockModelsCornersCarryTheirFaceNormal) {
+TEST(MeshArrays, CornersCarryTheirFaceNormal) {
     std::ifstream model(DATA_DIR "/models/cubeTex.obj");
     MeshArrays mesh = build(std::string(std::istreambuf_iterator<char>(model), {}));
     ASSERT_EQ(mesh.positions.size(), 24u * 3);  // one vertex per corner of each face
@@ -42,7 +42,7 @@ TEST(MeshArrays, TheBlockModelsCornersCarryTheirFaceNormal) {
 
 // A stretched block keeps its proportions; a stray coordinate that is not finite must not
 // collapse the rest to a point, nor coincident points turn into what is not a number.
-TEST(MeshArrays, FittingKeepsProportionsLeavesOutWhatIsNotFiniteAndOnlyCentresAPoint) {
+TEST(MeshArrays, FittingKeepsProportionsSkipsInfinities) {
     const float inf = std::numeric_limits<float>::infinity();
     std::pair<std::vector<float>, std::vector<float>> cases[] = {
         {{2, -6, -2, 18, 2, 2}, {-0.5f, -0.25f, -0.125f, 0.5f, 0.25f, 0.125f}},
@@ -54,7 +54,7 @@ TEST(MeshArrays, FittingKeepsProportionsLeavesOutWhatIsNotFiniteAndOnlyCentresAP
     }
 }
 
-TEST(MeshArrays, OnlyTheFirstGroupIsBuiltFanningPolygonsAndSkippingCornersOutOfRange) {
+TEST(MeshArrays, FirstGroupFannedWithCornersInRange) {
     // House pentagon (area 3) and chimney (0.5) sharing two corners, counter-clockwise in z = 0,
     // read from a file and as a lenient reader hands them over, pool indices from 0.
     const std::string house =

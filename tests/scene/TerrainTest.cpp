@@ -8,7 +8,7 @@
 #include <vector>
 
 // The frame test shows its triangles turned away from an eye above.
-TEST(Terrain, IsAHundredByHundredGridTexturedCornerToCorner) {
+TEST(Terrain, HundredByHundredTexturedCornerToCorner) {
     std::vector<float> positions, normals, texCoords;
     std::vector<unsigned int> indices;
     buildTerrain({&positions, &normals, &texCoords, &indices});

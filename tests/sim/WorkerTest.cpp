@@ -13,7 +13,7 @@ using Clock = std::chrono::steady_clock;
 // Two worker turns beside frames that commit every few milliseconds (ThreadSanitizer watches
 // their lock). Each pause times the pass before it and takes the lock itself, which an
 // error-checking lock refuses to a thread that holds it already; the first is the program's.
-TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWholeGenerations) {
+TEST(Worker, PausesLeaveTheLockFreeAndFramesSeeWholeGenerations) {
     City city;
     const Sites phases[] = {rowMajor({block(40, 40), rowBlinker(80, 80)}),
                             rowMajor({block(40, 40), columnBlinker(80, 80)})};

@@ -58,8 +58,12 @@ wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
     PIDS=("${alive[@]}")
 }
 ended() { ! kill -0 "$CITY_PID" 2>/dev/null; }
-mapped() { # sets WIN to the program's window once it is shown
-    WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1) && [ "$WIN" ]
+# mapped: sets WIN to the program's window once it is shown, and moves it into the screen's
+# corner: with no window manager to place it, the window opens at (-1, -1) and a shot of it
+# would lose its top row and left column.
+mapped() {
+    WIN=$(xdotool search --onlyvisible --name "^${TITLE/|/\\|}$" 2>/dev/null | head -n 1) &&
+        [ "$WIN" ] && xdotool windowmove --sync "$WIN" 0 0
 }
 launch() { run_dir "$@" && open_window; } # launch NAME [FILE...]: run_dir, then open_window
 open_window() { # the program started in $RUN, its first frame drawn
@@ -86,8 +90,6 @@ UPPER=1280x250+0+0 LOWER=1280x280+0+440 WHOLE=1280x720+0+0
 # m >= 123; lit walls are redder, unlit and industrial walls darker than any texel.
 SKY='r >= 190 && r <= 218 && g >= 228 && b >= 240'
 GROUND='r <= 150 && b <= 90 && g >= r && m >= 115'
-COMMERCIAL='r >= 200 && g >= 150 && b <= 130 && r - b >= 110'
-INDUSTRIAL='m <= 72'
 BUILDING='(r >= 165 && b <= 150) || m <= 110'
 shot() { xwd -silent -id "$WIN" | convert xwd:- -depth 8 "ppm:${1:-$WORK/now.ppm}"; } 2>/dev/null
 histogram() { convert "$WORK/now.ppm" -crop "$1" +repage -depth 8 -format %c histogram:info:; }
