@@ -23,8 +23,8 @@ opens_from_root "$launcher" installed
 # With no display, unset or not answering, one line on standard error says what works there.
 no_display() { # no_display FOLDER PROGRAM ADVICE
     for display in "-u DISPLAY" "DISPLAY=:7919"; do
-        read -ra unset_it <<<"$display"
-        status=$(cd "$1" && env "${unset_it[@]}" "$2" >"$WORK/out" 2>"$WORK/err"; echo $?)
+        read -ra env_args <<<"$display"
+        status=$(cd "$1" && env "${env_args[@]}" "$2" >"$WORK/out" 2>"$WORK/err"; echo $?)
         lines=$(wc -l <"$WORK/err") naming=$(grep -cF -- "$3" "$WORK/err")
         check "env $display $2: status 1, one line on stderr, naming $3 ($status $lines $naming)" \
             [ "$status $lines $naming" = "1 1 1" -a ! -s "$WORK/out" ]
