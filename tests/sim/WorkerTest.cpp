@@ -54,9 +54,7 @@ TEST(Worker, PassesHoldTheLockBrieflyPausesLeaveItFreeAndFramesBesideThemSeeWhol
 // At the user's process limit the worker cannot start: that is said, with the reason.
 TEST(Worker, AThreadThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     pthread_mutex_t mutex;
-    const std::string failure = startWorker(
-        mutex, [](void*) -> void* { return nullptr; },
-        [](pthread_t*, const pthread_attr_t*, void* (*)(void*), void*) { return EAGAIN; });
+    auto refuse = [](pthread_t*, const pthread_attr_t*, void* (*)(void*), void*) { return EAGAIN; };
+    const std::string failure = startWorker(mutex, nullptr, refuse);
     EXPECT_NE(failure.find(strerror(EAGAIN)), std::string::npos) << failure;
-    pthread_mutex_destroy(&mutex);
 }
