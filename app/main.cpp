@@ -3,7 +3,9 @@
 #include <GL/freeglut.h>
 #include <pthread.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/Callbacks.h"
 #include "app/DisplayCheck.h"
@@ -17,6 +19,8 @@ static void* determineNextState(void*) {
 }
 
 int main(int argc, char** argv) {
+    // Each diagnostic reaches a pipe, a log file or a journal as it is printed.
+    setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     if (!checkDisplay(argc, argv)) {
         return 1;
     }
@@ -37,12 +41,11 @@ int main(int argc, char** argv) {
     loadScene();
     initGL();
 
-    pthread_mutex_init(&stateMutex, nullptr);
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_JOINABLE);
-    pthread_t worker;
-    pthread_create(&worker, &attributes, determineNextState, nullptr);
+    const std::string failure = startWorker(stateMutex, determineNextState);
+    if (!failure.empty()) {
+        fprintf(stderr, "%s; exiting.\n", failure.c_str());
+        return 1;
+    }
 
     glutMainLoop();
     // The worker still takes the lock for every pass, so the mutex must outlive it.

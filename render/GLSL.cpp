@@ -7,7 +7,12 @@
 #include <cstring>
 #include <iostream>
 
+#include "render/DataFile.h"
+
 namespace GLSL {
+
+// Shader sources are a few kilobytes; a megabyte is already far past any real one.
+static const long long SHADER_FILE_LIMIT = 1 << 20;
 
 // GLU names only the errors it knows; an extension's code gets a null text.
 static const char* errorText(GLenum error) {
@@ -72,11 +77,12 @@ char* textFileRead(const char* path) {
     if (path == nullptr) {
         return nullptr;
     }
-    FILE* file = fopen(path, "rt");
-    if (file == nullptr) {
-        printf("error loading %s\n", path);
+    const DataFile data = openDataFile(path, "rt", SHADER_FILE_LIMIT);
+    if (data.file == nullptr) {
+        printf("error loading %s: %s\n", path, data.refusal.c_str());
         return nullptr;
     }
+    FILE* file = data.file;
     fseek(file, 0, SEEK_END);
     int count = static_cast<int>(ftell(file));
     rewind(file);

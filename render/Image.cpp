@@ -6,8 +6,12 @@
 #include <cstdlib>
 #include <utility>
 
+#include "render/DataFile.h"
+
 static const long FILE_HEADER_SIZE = 14;
 static const long SMALLEST_INFO_HEADER_SIZE = 40;
+// Room for a 4096 by 4096 picture, far more than a ground texture needs.
+static const long long IMAGE_FILE_LIMIT = 64LL << 20;
 
 static int getint(FILE* file) {
     unsigned b0 = getc(file);
@@ -63,11 +67,13 @@ static int fail(FILE* file) {
 }
 
 int ImageLoad(const char* path, Image* image) {
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) {
-        printf("File Not Found : %s\n", path);
+    const DataFile data = openDataFile(path, "rb", IMAGE_FILE_LIMIT);
+    if (data.file == nullptr) {
+        printf(data.missing ? "File Not Found : %s (%s)\n" : "Cannot read %s: %s\n", path,
+               data.refusal.c_str());
         return 0;
     }
+    FILE* file = data.file;
     fseek(file, 10, SEEK_SET);
     const long dataOffset = static_cast<unsigned>(getint(file));
     const long infoHeaderSize = static_cast<unsigned>(getint(file));

@@ -1,26 +1,77 @@
 #include "render/Shape.h"
 
+#include "render/DataFile.h"
 #include "render/StaticBuffer.h"
 #include "render/VertexAttribute.h"
 
 #include <cassert>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <new>
+#include <sstream>
 
 Shape::Shape() : posBufID(0), norBufID(0), texBufID(0), indBufID(0) {}
 
 Shape::~Shape() {}
 
-void Shape::load(const std::string& path) {
-    tinyobj::attrib_t attrib;
+// A real building model takes a few megabytes at most.
+static const long long MODEL_FILE_LIMIT = 64LL << 20;
+
+// The whole file, read through the data-file check so that the OBJ reader never meets a
+// pipe or a file without end. False after a line that names the file and says why.
+static bool readModelFile(const std::string& path, std::string& text) {
+    const DataFile data = openDataFile(path.c_str(), "rb", MODEL_FILE_LIMIT);
+    std::string refusal = data.refusal;
+    if (data.file != nullptr) {
+        // Bounded again while read: a file may grow, and some report no size at all.
+        char block[1 << 16];
+        size_t got = 0;
+        while (text.size() <= MODEL_FILE_LIMIT &&
+               (got = fread(block, 1, sizeof block, data.file)) > 0) {
+            text.append(block, got);
+        }
+        refusal = ferror(data.file)                ? strerror(errno)
+                  : text.size() > MODEL_FILE_LIMIT ? "it grew past the limit while read"
+                                                   : "";
+        fclose(data.file);
+    }
+    if (!refusal.empty()) {
+        std::cerr << path << ": not read, " << refusal << std::endl;
+    }
+    return refusal.empty();
+}
+
+static void readModel(const std::string& path, tinyobj::attrib_t& attrib,
+                      std::vector<tinyobj::shape_t>& shapes) {
+    std::string text;
+    if (!readModelFile(path, text)) {
+        return;
+    }
+    std::istringstream stream(text);
+    tinyobj::MaterialFileReader materialReader("");  // material files as named, from here
     std::vector<tinyobj::material_t> materials;
     std::string warn;
     std::string err;
-    tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, path.c_str(), nullptr);
+    tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, &stream, &materialReader);
     if (!err.empty()) {
         std::cerr << err << std::endl;
     }
-    if (!shapes.empty()) {
-        mesh = buildMeshArrays(attrib, shapes[0]);
+}
+
+void Shape::load(const std::string& path) {
+    // Out of memory leaves the shape empty, as an unreadable file does: no buildings of it.
+    try {
+        tinyobj::attrib_t attrib;
+        readModel(path, attrib, shapes);
+        if (!shapes.empty()) {
+            mesh = buildMeshArrays(attrib, shapes[0]);
+        }
+    } catch (const std::bad_alloc&) {
+        std::vector<tinyobj::shape_t>().swap(shapes);
+        mesh = MeshArrays();
+        std::cerr << path << ": not enough memory to read it" << std::endl;
+        return;
     }
     if (mesh.positions.empty() || mesh.indices.empty()) {
         // Nothing to draw: an empty shape makes init and draw do nothing.

@@ -5,6 +5,7 @@
 #include <pthread.h>
 
 #include <functional>
+#include <string>
 
 #include "sim/Cell.h"
 
@@ -23,3 +24,11 @@ void workerTurn(CellGrid& cells, pthread_mutex_t& mutex, const Zones& zones,
 
 // Turns forever, with the program's pause.
 [[noreturn]] void runWorker(CellGrid& cells, pthread_mutex_t& mutex, const Zones& zones);
+
+using ThreadCreator = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+
+// Sets up the grid lock, then starts the worker (joinable, never joined) on `routine`
+// through `create`, which a test may make fail. Empty when both succeed; otherwise the
+// step that failed and the system's reason.
+std::string startWorker(pthread_mutex_t& mutex, void* (*routine)(void*),
+                        ThreadCreator create = pthread_create);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -106,7 +108,8 @@ TEST_F(ImageLoadTest, UnusableFilesAreRefusedByName) {
         {"pixels inside the header", with(good, 10, 53), "Pixel data of"},
         {"pixels past the end", with(good, 10, 78), "Pixel data of"},
         {"pixels cut short", Bytes(good.begin(), good.end() - 1), "Error reading image data from"}};
-    EXPECT_EQ(load(nullptr, 0), "File Not Found : " + path + "\n");  // written by none yet
+    // Written by none yet.
+    EXPECT_EQ(load(nullptr, 0), "File Not Found : " + path + " (" + strerror(ENOENT) + ")\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string said = load(&c.bytes, 0);
