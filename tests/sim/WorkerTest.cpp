@@ -52,7 +52,7 @@ TEST(Worker, PausesLeaveTheLockFreeAndFramesSeeWholeGenerations) {
 }
 
 // At the user's process limit the worker cannot start: that is said, with the reason.
-TEST(Worker, AThreadThatCannotBeCreatedIsReportedWithTheSystemsReason) {
+TEST(Worker, FailedStartSaysWhy) {
     pthread_mutex_t mutex;
     auto refuse = [](pthread_t*, const pthread_attr_t*, void* (*)(void*), void*) { return EAGAIN; };
     const std::string failure = startWorker(mutex, nullptr, refuse);
