@@ -11,8 +11,10 @@ GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine)/dri/swrast_dri.so
 # The arm64 stage adds arm64 to dpkg's architectures: CI runs it, a developer's ./test only
 # when asked with CROSS_ARM64=yes.
 CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
+# The Windows stage likewise: CI runs it, a developer's ./test when asked with CROSS_WINDOWS=yes.
+CROSS_WINDOWS ?= $(if $(filter true,$(CI)),yes,no)
 
-.PHONY: run test build setup setup-test asan tsan fuzz cross-arm64
+.PHONY: run test build setup setup-test asan tsan fuzz cross-arm64 cross-windows
 
 setup:
 	tools/setup.sh
@@ -36,6 +38,9 @@ test: setup-test
 	$(MAKE) --no-print-directory fuzz
 ifeq ($(CROSS_ARM64),yes)
 	$(MAKE) --no-print-directory cross-arm64
+endif
+ifeq ($(CROSS_WINDOWS),yes)
+	$(MAKE) --no-print-directory cross-windows
 endif
 
 # The whole suite again, with AddressSanitizer and UndefinedBehaviorSanitizer in our code.
@@ -64,6 +69,11 @@ cross-arm64:
 	@deb=$$(ls build-arm64/varnock-hollenby_*_arm64.deb) && \
 		echo "$$deb: Depends: $$(dpkg-deb -f $$deb Depends)" && \
 		lintian $$deb 2>/dev/null | tee build-arm64/lintian.log && ! grep -q '^E:' build-arm64/lintian.log
+
+# The program for Windows x64, its installer and zip, its unit and simulation tests under Wine
+# and the installed program on Xvfb; freeglut and tinyobjloader built first from Debian's sources.
+cross-windows:
+	tools/setup.sh --cross-windows && tools/windows_libraries.sh && cmake --workflow --preset cross-windows
 
 .PHONY: package demo
 

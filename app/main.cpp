@@ -1,6 +1,5 @@
 // Process entry: the window, the callbacks, the scene and GL set-up, the grid lock and the
 // generation worker, then the GLUT main loop for the rest of the process's life.
-#include <GL/freeglut.h>
 #include <pthread.h>
 
 #include <cstdlib>
@@ -8,6 +7,8 @@
 #include "app/Callbacks.h"
 #include "app/DisplayCheck.h"
 #include "app/Globals.h"
+#include "app/Glut.h"
+#include "app/StartupFailure.h"
 #include "render/Setup.h"
 #include "scene/Scene.h"
 #include "sim/Worker.h"
@@ -17,6 +18,7 @@ static void* determineNextState(void*) {
 }
 
 int main(int argc, char** argv) {
+    openDiagnostics();
     if (!checkDisplay(argc, argv)) {
         return 1;
     }

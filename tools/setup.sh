@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
-# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64]
+# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64 | --cross-windows]
 # (what each adds is below)
 set -euo pipefail
 
@@ -14,17 +14,26 @@ packages=(cmake g++ make libglm-dev libtinyobjloader-dev freeglut3-dev libglu1-m
 # --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, Xvfb, xdotool
 # and ImageMagick to see its window and first frame, and the arm64 builds of the libraries
 # and of Mesa's driver beside this machine's own (which needs arm64 among dpkg's
-# architectures: it is added then, and only then).
+# architectures: it is added then, and only then). The emulator is qemu-user-static's
+# where the release has it, else qemu-user's (Debian testing, lately).
+# --cross-windows adds Debian's mingw-w64 cross compiler, Wine to run its tests, NSIS for the
+# installer, glad for the GL loader, GoogleTest's sources, dpkg-dev to unpack the freeglut and
+# tinyobjloader sources that tools/windows_libraries.sh builds, and what the arm64 stage
+# needs to see the window.
 case "${1:-}" in
   --test) packages+=(libgtest-dev xvfb xauth xdotool x11-apps x11-utils imagemagick clang
     libclang-rt-dev file lintian devscripts desktop-file-utils appstream) ;;
   --package) packages+=(file) ;;
   --demo) packages+=(xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
-  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
+  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu dpkg-dev
     file lintian xvfb xauth xdotool x11-apps x11-utils imagemagick libc6:arm64
     libgl1-mesa-dri:arm64 libtinyobjloader-dev:arm64 freeglut3-dev:arm64 libglu1-mesa-dev:arm64
-    libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64) ;;
+    libgl-dev:arm64 libx11-dev:arm64 libgtest-dev:arm64)
+    command -v qemu-aarch64-static >/dev/null || command -v qemu-aarch64 >/dev/null ||
+      packages+=(qemu) ;;
+  --cross-windows) packages=(cmake make libglm-dev g++-mingw-w64-x86-64-posix wine wine64 nsis
+    python3-glad googletest dpkg-dev xvfb xauth xdotool x11-apps x11-utils imagemagick) ;;
 esac
 
 missing=()
@@ -47,5 +56,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   # Another apt-get may hold dpkg's lock for a while: wait for it rather than fail.
   apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
   apt_get update -qq
+  # "qemu" stands for whichever of the two packages this release has.
+  qemu="qemu-user"
+  ! apt-cache policy qemu-user-static | grep -q 'Candidate: [0-9]' || qemu="qemu-user-static"
+  for i in "${!missing[@]}"; do
+    [ "${missing[i]}" != qemu ] || missing[i]=$qemu
+  done
   apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

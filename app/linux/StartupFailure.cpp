@@ -1,0 +1,13 @@
+// Linux: a terminal, a desktop session's log or a pipe receives the program's two streams.
+#include "app/StartupFailure.h"
+
+#include <cstdlib>
+
+void openDiagnostics() {}
+
+void failStartup(std::FILE* stream, const char* message) {
+    if (stream != nullptr) {
+        std::fprintf(stream, "%s\n", message);
+    }
+    std::exit(1);
+}
