@@ -9,14 +9,19 @@
 
 static bool toTerminal = false;
 
-static bool hasStream(DWORD which) {
+// A file, a pipe or a console handed down by the caller; a GUI program started from a
+// terminal gets none, or one of no type, unless the caller hands its console down.
+static DWORD streamType(DWORD which) {
     HANDLE handle = GetStdHandle(which);
-    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE ? FILE_TYPE_UNKNOWN
+                                                               : GetFileType(handle);
 }
 
 void openDiagnostics() {
-    const bool redirected = hasStream(STD_OUTPUT_HANDLE) || hasStream(STD_ERROR_HANDLE);
-    if (!redirected && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    const DWORD errorType = streamType(STD_ERROR_HANDLE);
+    if (streamType(STD_OUTPUT_HANDLE) != FILE_TYPE_UNKNOWN || errorType != FILE_TYPE_UNKNOWN) {
+        toTerminal = errorType == FILE_TYPE_CHAR;
+    } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::freopen("CONOUT$", "w", stdout);
         std::freopen("CONOUT$", "w", stderr);
         toTerminal = true;

@@ -2,7 +2,8 @@
 # The Windows installer as a user meets it, under Wine on Xvfb: a silent install into a fresh
 # prefix; the installed program, started as its Start-menu shortcut starts it, shows the city,
 # moves with a key and ends with Escape; without a shader file it fails with its message and
-# a message box; a silent uninstall leaves nothing of ours behind.
+# a message box, or, started from a terminal, with its message there; a silent uninstall
+# leaves nothing of ours behind.
 #   test_windows_installed.sh PROGRAM DATA_DIRECTORY INSTALLER
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -48,6 +49,11 @@ check "closing the box ends the program" wait_exit 20
 check "without vertex_shader.glsl: status 1 (got ${STATUS:-no end})" test "$STATUS" = 1
 check "without vertex_shader.glsl: says so" grep -q "error loading vertex_shader.glsl" "$RUN/stdout"
 check "without vertex_shader.glsl: says it cannot run" grep -q "Cannot run" "$RUN/stderr"
+# From cmd in a terminal, the same lines show there, and no box waits to be closed.
+(cd "$RUN" && timeout 60 script -qec "wine cmd /c varnock-hollenby.exe" /dev/null) >"$WORK/tty"
+check "from a terminal: status 1 with no box (got $?)" test $? = 1
+check "from a terminal: says it cannot run there" eval 'sed -E "s/\x1b\[1C/ /g;
+    s/\x1b\[[0-9;?]*[A-Za-z]//g" "$WORK/tty" | grep -q "Cannot run without a working shader"'
 mv "$WORK/vertex_shader.glsl" "$RUN/" && rm "$RUN/stdout" "$RUN/stderr"
 
 wine "$RUN/Uninstall.exe" /S && wineserver -w && wait_until 30 eval '[ -z "$(ours)" ]'
