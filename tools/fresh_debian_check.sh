@@ -67,4 +67,5 @@ chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin L
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
 took=$((SECONDS - start))
-echo "Debian $release: ./test (arm64 and Windows stages included) and make package passed in $((took / 60)) min $((took % 60)) s"
+echo "Debian $release: ./test (arm64 and Windows stages included) and make package passed" \
+    "in $((took / 60)) min $((took % 60)) s"

@@ -21,8 +21,8 @@ for file in varnock-hollenby.exe vertex_shader.glsl textures/terrain.bmp LICENSE
     check "installs $file" test -f "$installed/$file"
 done
 check "adds a Start-menu shortcut" test -f "$menu/Varnock Hollenby.lnk"
-check "the program carries its product name for Windows to show" \
-    eval 'x86_64-w64-mingw32-strings -el "$installed/varnock-hollenby.exe" | grep -qx "Varnock Hollenby"'
+check "the program carries its product name for Windows to show" eval \
+    'x86_64-w64-mingw32-strings -el "$installed/varnock-hollenby.exe" | grep -qx "Varnock Hollenby"'
 check "adds an Add/Remove Programs entry" eval 'wine reg query "$uninstall_key" |
     grep -q "DisplayVersion.*[0-9]"'
 
