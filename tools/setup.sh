@@ -48,7 +48,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Missing packages: ${missing[*]}; run this as root to install them." >&2
     exit 1
   fi
-  echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   if [ "${1:-}" = --cross-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
     dpkg --add-architecture arm64
@@ -62,5 +61,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   for i in "${!missing[@]}"; do
     [ "${missing[i]}" != qemu ] || missing[i]=$qemu
   done
+  echo "Installing: ${missing[*]}"
   apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
