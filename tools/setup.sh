@@ -57,7 +57,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt_get update -qq
   # "qemu" stands for whichever of the two packages this release has.
   qemu="qemu-user"
-  ! apt-cache policy qemu-user-static | grep -q 'Candidate: [0-9]' || qemu="qemu-user-static"
+  [[ "$(apt-cache policy qemu-user-static)" != *"Candidate: "[0-9]* ]] || qemu="qemu-user-static"
   for i in "${!missing[@]}"; do
     [ "${missing[i]}" != qemu ] || missing[i]=$qemu
   done
