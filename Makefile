@@ -12,8 +12,10 @@ export CITY_GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine)/dri/swrast_dri.so
 # The arm64 stage adds arm64 to dpkg's architectures: CI runs it, a developer's ./test only
 # when asked with CROSS_ARM64=yes.
 CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
+# The Windows stage likewise: CI runs it, a developer's ./test when asked with CROSS_WINDOWS=yes.
+CROSS_WINDOWS ?= $(if $(filter true,$(CI)),yes,no)
 
-.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-arm64 package demo
+.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-arm64 cross-windows package demo
 
 setup:
 	tools/setup.sh
@@ -27,8 +29,9 @@ build: setup
 run: build
 	cd data && ../build/city
 
-# Every stage in turn: the scripts, then the suite plain, under the sanitizers, fuzzed.
-test: lint plain asan tsan fuzz $(if $(filter yes,$(CROSS_ARM64)),cross-arm64)
+# Every stage in turn: the scripts, then the suite plain, under the sanitizers, fuzzed, and
+# the cross stages where asked.
+test: lint plain asan tsan fuzz $(if $(filter yes,$(CROSS_ARM64)),cross-arm64) $(if $(filter yes,$(CROSS_WINDOWS)),cross-windows)
 
 lint: setup-test
 	tools/lint_shell.sh
@@ -52,6 +55,11 @@ fuzz: setup-test
 # and the arm64 package, held to lintian.
 cross-arm64:
 	tools/setup.sh --cross-arm64 && cmake --workflow --preset cross-arm64 && tools/lint_deb.sh build-arm64
+
+# The program for Windows x64, its installer and zip, its unit and simulation tests under Wine
+# and the installed program on Xvfb; freeglut and tinyobjloader built first from Debian's sources.
+cross-windows:
+	tools/setup.sh --cross-windows && tools/windows_libraries.sh && cmake --workflow --preset cross-windows
 
 # The Debian package, written into build; what goes in it is in packaging/.
 package:

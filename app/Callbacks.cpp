@@ -1,10 +1,9 @@
 #include "app/Callbacks.h"
 
-#include <GL/freeglut.h>
-
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/Glut.h"
 #include "app/Pacing.h"
 #include "app/PointerTrack.h"
 #include "render/Frame.h"

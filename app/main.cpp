@@ -1,15 +1,15 @@
 // Process entry: the window, the callbacks, the scene and GL set-up, the grid lock and the
 // generation worker, then the GLUT main loop for the rest of the process's life.
-#include <GL/freeglut.h>
 #include <pthread.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/Callbacks.h"
 #include "app/DisplayCheck.h"
 #include "app/Globals.h"
+#include "app/Glut.h"
+#include "app/StartupFailure.h"
 #include "render/Setup.h"
 #include "scene/Scene.h"
 #include "sim/Worker.h"
@@ -19,8 +19,7 @@ static void* determineNextState(void*) {
 }
 
 int main(int argc, char** argv) {
-    // Each diagnostic reaches a pipe, a log file or a journal as it is printed.
-    setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    openDiagnostics();
     if (!checkDisplay(argc, argv)) {
         return 1;
     }
@@ -43,8 +42,7 @@ int main(int argc, char** argv) {
 
     const std::string failure = startWorker(stateMutex, determineNextState);
     if (!failure.empty()) {
-        fprintf(stderr, "%s; exiting.\n", failure.c_str());
-        return 1;
+        failStartup(stderr, (failure + "; exiting.").c_str());
     }
 
     glutMainLoop();

@@ -5,6 +5,9 @@
 option(CITY_HARDENED "Build with Debian's hardening flags (for the package)" OFF)
 if(NOT CITY_HARDENED)
   return()
+elseif(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/HardeningWindows.cmake)
+  return()
 endif()
 
 function(dpkg_buildflags variable)

@@ -1,6 +1,7 @@
 #include "render/Camera.h"
 
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "render/MatrixStack.h"
@@ -10,7 +11,7 @@ static constexpr float STEP = 0.5f;
 
 Camera::Camera()
     : aspect(1.0f),
-      fovy(static_cast<float>(M_PI / 6.0)),
+      fovy(static_cast<float>(glm::pi<double>() / 6.0)),
       znear(0.1f),
       zfar(1000.0f),
       mousePrev(0.0f, 0.0f),

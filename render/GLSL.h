@@ -3,10 +3,7 @@
 // silently skip a missing (negative) location.
 #pragma once
 
-#ifndef GL_GLEXT_PROTOTYPES
-#define GL_GLEXT_PROTOTYPES
-#endif
-#include <GL/gl.h>
+#include "render/OpenGL.h"
 
 namespace GLSL {
 

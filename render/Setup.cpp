@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/Globals.h"
+#include "app/StartupFailure.h"
 #include "render/Image.h"
 #include "render/StaticBuffer.h"
 #include "render/StaticTexture.h"
@@ -17,8 +18,7 @@ static const char* const TERRAIN_TEXTURE_FILE = "textures/terrain.bmp";
 static const float TERRAIN_TEXTURE_REPEATS = 300.0f;
 
 [[noreturn]] static void cannotRun() {
-    fprintf(stderr, "Cannot run without a working shader program; exiting.\n");
-    exit(1);
+    failStartup(stderr, "Cannot run without a working shader program; exiting.");
 }
 
 static bool compile(GLuint shader, const char* kind, const char* file) {
@@ -133,9 +133,12 @@ static void uploadTerrain() {
 }
 
 void initGL() {
+    if (!loadGLFunctions()) {
+        failStartup(stderr, "Cannot reach the GL 2.0 functions; exiting.");
+    }
     // Said first: on GL 1.x the shaders would fail to build with less telling errors.
     if (!GLSL::checkVersion()) {
-        exit(1);
+        failStartup(nullptr, "Varnock | Hollenby needs OpenGL 2.0 or later.");
     }
     glClearColor(0.8f, 0.95f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, only the Debian packages that are missing.
-# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64]
+# Usage: tools/setup.sh [--test | --package | --demo | --bench | --cross-arm64 | --cross-windows]
 # (what each adds is below)
 set -euo pipefail
 
@@ -16,14 +16,23 @@ x_tools=(xvfb xauth xdotool x11-apps x11-utils imagemagick)
 # --cross-arm64 adds Debian's aarch64 cross compiler, qemu to run its tests, the X tools to
 # see its window and first frame, and the arm64 builds of the libraries beside this
 # machine's own (which needs arm64 among dpkg's architectures: it is added then, and only then).
+# The emulator is qemu-user-static's where the release has it, else qemu-user's (Debian
+# testing, lately).
+# --cross-windows adds Debian's mingw-w64 cross compiler, Wine to run its tests, NSIS for the
+# installer, glad for the GL loader, GoogleTest's sources, dpkg-dev to unpack the freeglut and
+# tinyobjloader sources that tools/windows_libraries.sh builds, and the X tools.
 case "${1:-}" in
   --test) packages+=(libgtest-dev "${x_tools[@]}" clang libclang-rt-dev file lintian devscripts
     desktop-file-utils appstream shellcheck) ;;
   --package) packages+=(file) ;;
   --demo) packages+=("${x_tools[@]}") ;;
   --bench) packages+=(libbenchmark-dev xvfb xauth python3) ;;
-  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu qemu-user-static dpkg-dev
-    file lintian "${x_tools[@]}" libc6:arm64 libgtest-dev:arm64 "${libraries[@]/%/:arm64}") ;;
+  --cross-arm64) packages=(cmake make libglm-dev g++-aarch64-linux-gnu dpkg-dev file lintian
+    "${x_tools[@]}" libc6:arm64 libgtest-dev:arm64 "${libraries[@]/%/:arm64}")
+    command -v qemu-aarch64-static >/dev/null || command -v qemu-aarch64 >/dev/null ||
+      packages+=(qemu) ;;
+  --cross-windows) packages=(cmake make libglm-dev g++-mingw-w64-x86-64-posix wine wine64 nsis
+    python3-glad googletest dpkg-dev "${x_tools[@]}") ;;
 esac
 
 missing=()
@@ -38,7 +47,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Missing packages: ${missing[*]}; run this as root to install them." >&2
     exit 1
   fi
-  echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   if [ "${1:-}" = --cross-arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
     dpkg --add-architecture arm64
@@ -46,5 +54,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   # Another apt-get may hold dpkg's lock for a while: wait for it rather than fail.
   apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
   apt_get update -qq
+  # "qemu" stands for whichever of the two packages this release has.
+  qemu="qemu-user"
+  [[ "$(apt-cache policy qemu-user-static)" != *"Candidate: "[0-9]* ]] || qemu="qemu-user-static"
+  for i in "${!missing[@]}"; do
+    [ "${missing[i]}" != qemu ] || missing[i]=$qemu
+  done
+  echo "Installing: ${missing[*]}"
   apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

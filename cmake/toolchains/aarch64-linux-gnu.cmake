@@ -11,5 +11,7 @@ set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 set(ENV{PKG_CONFIG_LIBDIR} /usr/lib/aarch64-linux-gnu/pkgconfig:/usr/share/pkgconfig)
 # qemu loads the arm64 loader and libraries from the multiarch root, /, where libc6:arm64 put
 # them; the cross compiler's own copy of the C library under /usr/aarch64-linux-gnu, mixed
-# with the others there, left threaded tests spinning forever.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64-static -L /)
+# with the others there, left threaded tests spinning forever. The emulator is
+# qemu-user-static's where the release has it, else qemu-user's.
+find_program(QEMU_AARCH64 NAMES qemu-aarch64-static qemu-aarch64 REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_AARCH64} -L /)

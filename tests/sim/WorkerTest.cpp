@@ -20,7 +20,11 @@ TEST(Worker, PausesLeaveTheLockFreeAndFramesSeeWholeGenerations) {
     const Sites phases[] = {rowMajor({block(40, 40), rowBlinker(80, 80)}),
                             rowMajor({block(40, 40), columnBlinker(80, 80)})};
     city.build(phases[0]);
-    pthread_mutex_t mutex = PTHREAD_ERRORCHECK_MUTEX_INITIALIZER_NP;
+    pthread_mutexattr_t errorChecking;
+    pthread_mutexattr_init(&errorChecking);
+    pthread_mutexattr_settype(&errorChecking, PTHREAD_MUTEX_ERRORCHECK);
+    pthread_mutex_t mutex;
+    pthread_mutex_init(&mutex, &errorChecking);
     std::atomic<int> pauses(0);
     int pausesWithTheLockHeld = 0, halfComputed = 0;
     Clock::duration longestPass{}, programPause{};
