@@ -19,12 +19,21 @@ mirror=$(grep -rhoE '^(deb|URIs:) +(\[[^]]*\] +)?https?://[^ ]+/debian/?( |$)' \
     /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 |
     awk '{ print $NF }') || true
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:?}")
-echo "deb-src ${mirror:-http://deb.debian.org/debian} $codename main" >"$work/apt/parts/src.list"
+# Debian 12's sources as well: an archive mirror may lack a newer release's freeglut source
+# package while it has Debian 12's, of the same upstream release, 3.4.0.
+for suite in "$codename" bookworm; do
+    echo "deb-src ${mirror:-http://deb.debian.org/debian} $suite main"
+done | sort -u >"$work/apt/parts/src.list"
 apt_options=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/apt/parts"
     -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
     -o APT::Sandbox::User=root)
 apt-get "${apt_options[@]}" update -qq
-(cd "$work" && apt-get "${apt_options[@]}" source -qq freeglut tinyobjloader >/dev/null)
+source_of() { (cd "$work" && apt-get "${apt_options[@]}" source -qq "$@" >/dev/null); }
+source_of "tinyobjloader/$codename"
+source_of "freeglut/$codename" || {
+    echo "freeglut's source package of $codename cannot be had here: building Debian 12's" >&2
+    rm -rf "$work"/freeglut* && source_of freeglut/bookworm
+}
 
 # Their own warnings are theirs to fix: each build's output goes to a log, shown if it fails.
 build() { # build SOURCE_DIR CMAKE_OPTIONS...

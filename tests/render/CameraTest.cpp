@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <glm/gtc/constants.hpp>
 
 #include "render/MatrixStack.h"

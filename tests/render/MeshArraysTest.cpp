@@ -8,8 +8,6 @@
 #include <iterator>
 #include <limits>
 #include <sstream>
-#include <string>
-#include <vector>
 
 // Builds the first shape; the reader keeps polygons whole for the code under test to split.
 static MeshArrays build(const std::string& text) {
