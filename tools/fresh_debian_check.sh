@@ -2,8 +2,9 @@
 # Shows that the README's test command works as written on a bare Debian: makes a minimal
 # system of the given release with debootstrap (installing debootstrap where it is missing),
 # copies the committed project into it and runs ./test there as root, the arm64 and Windows
-# stages included, then builds the package and prints its Depends. Too slow for the test command
-# (about six minutes on two cores); run it as root on a Debian machine. The system is kept in
+# stages included (the Windows stage where the release has Wine), then builds the package and
+# prints its Depends. Too slow for the test command (about ten minutes on two cores); run it
+# as root on a Debian machine. The system is kept in
 # WORK_DIR to look at.
 #   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm, trixie or testing;
 #   WORK_DIR defaults to a new folder under /var/tmp)
@@ -59,13 +60,20 @@ mount_into /dev/pts --bind /dev/pts
 # this machine's /tmp it sees their lock files too, and a test's X server picks a free number.
 mount_into /tmp --bind /tmp
 
+# Debian testing has been without Wine at times: the Windows stage cannot run there then.
+windows=yes
+chroot "$system" apt-get -qq update
+if ! chroot "$system" apt-cache policy wine | grep -q "Candidate: [0-9]"; then
+    windows=no && echo "Debian $release has no wine to install: the Windows stage is left out"
+fi
 echo "running ./test in it"
 start=$SECONDS
 chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-    CROSS_ARM64=yes CROSS_WINDOWS=yes \
+    CROSS_ARM64=yes CROSS_WINDOWS=$windows \
     bash -c 'cd /project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
 took=$((SECONDS - start))
-echo "Debian $release: ./test (arm64 and Windows stages included) and make package passed" \
+[ "$windows" = yes ] && stages="arm64 and Windows stages" || stages="arm64 stage"
+echo "Debian $release: ./test ($stages included) and make package passed" \
     "in $((took / 60)) min $((took % 60)) s"
