@@ -25,8 +25,9 @@ if ! command -v debootstrap >/dev/null; then
 fi
 
 # The Debian archive that this machine's own package sources name, else debootstrap's default.
-mirror=$(grep -rhoE '^(deb|URIs:) +https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list \
-    /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 | awk '{ print $2 }') || true
+# shellcheck source=tools/lib/debian.sh
+source "$project/tools/lib/debian.sh"
+mirror=$(debian_mirror)
 echo "making a minimal Debian $release in $system"
 debootstrap --variant=minbase "$release" "$system" ${mirror:+"$mirror"} \
     >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }

@@ -4,7 +4,7 @@
 # deb-src line of its own that mirrors this system's Debian archive (the system's apt
 # configuration is left as it is): freeglut and tinyobjloader, static. GoogleTest comes
 # from the sources that the googletest package installs, and glad generates the GL 2.0
-# loader from the GL specification it ships. All of it goes into build-windows/libraries,
+# loader from the GL registry it ships. All of it goes into build-windows/libraries,
 # where the cross-windows preset's toolchain looks; a second run builds nothing again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,10 +14,9 @@ work=$PWD/build-windows/library-sources
 [ -e "$prefix/done" ] && exit 0
 rm -rf "$prefix" "$work" && mkdir -p "$prefix" "$work/apt/lists/partial" "$work/apt/parts"
 
-# The Debian archive named by the system's own package sources, one-line or deb822 style.
-mirror=$(grep -rhoE '^(deb|URIs:) +(\[[^]]*\] +)?https?://[^ ]+/debian/?( |$)' \
-    /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null | head -n 1 |
-    awk '{ print $NF }') || true
+# shellcheck source=tools/lib/debian.sh
+source tools/lib/debian.sh
+mirror=$(debian_mirror)
 codename=$(. /etc/os-release && echo "${VERSION_CODENAME:?}")
 # Debian 12's sources as well: an archive mirror may lack a newer release's freeglut source
 # package while it has Debian 12's, of the same upstream release, 3.4.0.
@@ -51,7 +50,7 @@ build "$work"/freeglut-*/ -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_DEMO
 build "$work"/tinyobjloader-*/
 build /usr/src/googletest -DBUILD_GMOCK=OFF
 
-# glad's C loader, from the specification that Debian's package carries, not downloaded.
+# glad's C loader, from the GL registry that Debian's package carries, not downloaded.
 glad --api gl:compatibility=2.0 --reproducible --quiet --out-path "$work/glad" c --loader
 x86_64-w64-mingw32-gcc-posix -O2 -I"$work/glad/include" -c "$work/glad/src/gl.c" \
     -o "$work/glad/gl.o"
