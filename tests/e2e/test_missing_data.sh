@@ -49,8 +49,9 @@ for texture in missing png odd-width fifo; do
     open_window
     soon 0 "texture $texture: the ground is one plain colour" ge 0.4 dominant "$LOWER"
     soon 0 "texture $texture: the ground is still drawn" le 0.02 share "$LOWER" "$SKY"
-    quit
+    # Said while it runs: standard output, here a file, goes out line by line.
     check "texture $texture: reported" has stdout "Error loading texture image"
+    quit
     [ "$texture" != fifo ] || check "texture fifo: named" has stdout "terrain.bmp: a named pipe"
 done
 launch no-model models/cubeTex.obj
