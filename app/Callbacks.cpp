@@ -1,11 +1,10 @@
 #include "app/Callbacks.h"
 
-#include <cstdlib>
-
 #include "app/Globals.h"
 #include "app/Glut.h"
 #include "app/Pacing.h"
 #include "app/PointerTrack.h"
+#include "app/ProcessEnd.h"
 #include "render/Frame.h"
 
 static const unsigned char KEY_ESCAPE = 27;
@@ -30,7 +29,7 @@ void keyboardGL(unsigned char key, int, int) {
     keyDown[key] = true;
     switch (key) {
         case KEY_ESCAPE:
-            exit(0);
+            endProcess(0);
         case 'c':
             cull = !cull;
             break;

@@ -39,6 +39,7 @@ GLuint positionBufID;
 GLuint normalBufID;
 GLuint terrainTexCoordsBufID;
 GLuint indexBufID;
+GLuint terrainEdgeBufID;
 
 Zones cityZones() {
     return Zones{&residential, &commercial, &industrial};

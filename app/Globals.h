@@ -51,6 +51,7 @@ extern GLuint positionBufID;
 extern GLuint normalBufID;
 extern GLuint terrainTexCoordsBufID;
 extern GLuint indexBufID;
+extern GLuint terrainEdgeBufID;  // where outlines need one
 
 // The three zone objects, as the simulation stores them in cells.
 Zones cityZones();

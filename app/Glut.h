@@ -4,4 +4,4 @@
 
 #include "render/OpenGL.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>

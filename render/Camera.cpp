@@ -33,6 +33,11 @@ glm::mat4 Camera::orientation() const {
     return yaw * pitch;
 }
 
+// Indexed by an unsigned char: the key table has 256 entries, and char may be signed.
+static bool held(const bool* keys, unsigned char key) {
+    return keys[key];
+}
+
 void Camera::update(const bool* keys, const glm::vec2& mouse) {
     float dx = mouse.x - mousePrev.x;
     float dy = mouse.y - mousePrev.y;
@@ -45,16 +50,16 @@ void Camera::update(const bool* keys, const glm::vec2& mouse) {
     glm::vec3 back(R[2][0], 0.0f, R[2][2]);
     glm::vec3 right(R[0][0], 0.0f, R[0][2]);
 
-    if (keys['w']) {
+    if (held(keys, 'w')) {
         position -= STEP * back;
     }
-    if (keys['s']) {
+    if (held(keys, 's')) {
         position += STEP * back;
     }
-    if (keys['d']) {
+    if (held(keys, 'd')) {
         position += STEP * right;
     }
-    if (keys['a']) {
+    if (held(keys, 'a')) {
         position -= STEP * right;
     }
     mousePrev = mouse;

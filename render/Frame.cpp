@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/Globals.h"
+#include "render/GLDialect.h"
 #include "render/MatrixStack.h"
 #include "render/VertexAttribute.h"
 #include "sim/Generation.h"
@@ -18,7 +19,7 @@ static void applyToggles() {
     } else {
         glDisable(GL_CULL_FACE);
     }
-    glPolygonMode(GL_FRONT_AND_BACK, line ? GL_LINE : GL_FILL);
+    setOutlined(line);
 }
 
 static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
@@ -34,7 +35,6 @@ static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
     bindFloatAttribute(h_vertexPosition, positionBufID, 3);
     bindFloatAttribute(h_vertexNormal, normalBufID, 3);
     bindFloatAttribute(h_terrainVertTexCoords, terrainTexCoordsBufID, 2);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBufID);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, terrainTexID);
     glUniform1i(h_terrainTexture, 0);
@@ -42,7 +42,7 @@ static void drawTerrain(const MatrixStack& P, MatrixStack& MV) {
     MV.pushMatrix();
     MV.multMatrix(planeMat);
     glUniformMatrix4fv(h_MV, 1, GL_FALSE, glm::value_ptr(MV.topMatrix()));
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexBuf.size()), GL_UNSIGNED_INT, nullptr);
+    drawTriangles(indexBufID, terrainEdgeBufID, static_cast<GLsizei>(indexBuf.size()));
     MV.popMatrix();
 
     glBindTexture(GL_TEXTURE_2D, 0);

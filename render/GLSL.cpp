@@ -58,11 +58,21 @@ void printProgramInfoLog(GLuint program) {
     printInfoLog(program, glGetProgramiv, glGetProgramInfoLog, "Program");
 }
 
+bool readVersion(const char* text, int* major, int* minor) {
+    static const char ES_PREFIX[] = "OpenGL ES ";
+    if (text == nullptr) {
+        return false;
+    }
+    if (strncmp(text, ES_PREFIX, sizeof ES_PREFIX - 1) == 0) {
+        text += sizeof ES_PREFIX - 1;
+    }
+    return sscanf(text, "%d.%d", major, minor) == 2;
+}
+
 bool checkVersion() {
     int major = 0;
     int minor = 0;
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (version == nullptr || sscanf(version, "%d.%d", &major, &minor) != 2) {
+    if (!readVersion(reinterpret_cast<const char*>(glGetString(GL_VERSION)), &major, &minor)) {
         printf("Invalid GL_VERSION format %d %d\n", major, minor);
     }
     if (major < 2) {

@@ -10,8 +10,11 @@ namespace GLSL {
 int printError();
 void printShaderInfoLog(GLuint shader);
 void printProgramInfoLog(GLuint program);
-// False, after a line naming the version found, below GL 2.0.
+// False, after a line naming the version found, below GL 2.0 (or OpenGL ES 2.0).
 bool checkVersion();
+// The major and minor numbers of a GL_VERSION text, desktop ("2.1 Mesa ...") or ES
+// ("OpenGL ES 3.0 (WebGL 2.0)"); false when it has none.
+bool readVersion(const char* text, int* major, int* minor);
 char* textFileRead(const char* path);
 int textFileWrite(const char* path, const char* text);
 GLint getAttribLocation(GLuint program, const char* name);

@@ -120,3 +120,15 @@ void normalizeToUnitBox(std::vector<float>& positions) {
         }
     }
 }
+
+std::vector<unsigned int> triangleEdges(const std::vector<unsigned int>& triangleIndices) {
+    std::vector<unsigned int> edges;
+    edges.reserve(2 * triangleIndices.size());
+    for (size_t t = 0; t + 2 < triangleIndices.size(); t += 3) {
+        const unsigned int a = triangleIndices[t];
+        const unsigned int b = triangleIndices[t + 1];
+        const unsigned int c = triangleIndices[t + 2];
+        edges.insert(edges.end(), {a, b, b, c, c, a});
+    }
+    return edges;
+}

@@ -20,3 +20,6 @@ MeshArrays buildMeshArrays(const tinyobj::attrib_t& attrib, const tinyobj::shape
 // Centres the positions on the origin and scales them uniformly so that the largest side
 // spans -0.5 to 0.5. A mesh whose points all coincide is only centred.
 void normalizeToUnitBox(std::vector<float>& positions);
+
+// Each triangle's three edges as pairs of indices, for drawing the triangles as lines.
+std::vector<unsigned int> triangleEdges(const std::vector<unsigned int>& triangleIndices);

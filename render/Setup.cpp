@@ -6,6 +6,7 @@
 
 #include "app/Globals.h"
 #include "app/StartupFailure.h"
+#include "render/GLDialect.h"
 #include "render/Image.h"
 #include "render/StaticBuffer.h"
 #include "render/StaticTexture.h"
@@ -41,10 +42,14 @@ static GLuint buildShaderProgram() {
     if (vertexText == nullptr || fragmentText == nullptr) {
         cannotRun();
     }
-    glShaderSource(vertexShader, 1, const_cast<const char**>(&vertexText), nullptr);
-    glShaderSource(fragmentShader, 1, const_cast<const char**>(&fragmentText), nullptr);
+    const std::string vertexSource = shaderSourceForThisGL(vertexText, false);
+    const std::string fragmentSource = shaderSourceForThisGL(fragmentText, true);
     free(vertexText);
     free(fragmentText);
+    const char* vertexChars = vertexSource.c_str();
+    const char* fragmentChars = fragmentSource.c_str();
+    glShaderSource(vertexShader, 1, &vertexChars, nullptr);
+    glShaderSource(fragmentShader, 1, &fragmentChars, nullptr);
 
     bool vertexCompiled = compile(vertexShader, "vertex", VERTEX_SHADER_FILE);
     bool fragmentCompiled = compile(fragmentShader, "fragment", FRAGMENT_SHADER_FILE);
@@ -128,6 +133,7 @@ static void uploadTerrain() {
     normalBufID = createStaticBuffer(GL_ARRAY_BUFFER, normalBuf);
     terrainTexCoordsBufID = createStaticBuffer(GL_ARRAY_BUFFER, terrainTexCoordsBuf);
     indexBufID = createStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuf);
+    terrainEdgeBufID = createEdgeBuffer(indexBuf);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }

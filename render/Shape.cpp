@@ -1,6 +1,7 @@
 #include "render/Shape.h"
 
 #include "render/DataFile.h"
+#include "render/GLDialect.h"
 #include "render/StaticBuffer.h"
 #include "render/VertexAttribute.h"
 
@@ -11,7 +12,7 @@
 #include <new>
 #include <sstream>
 
-Shape::Shape() : posBufID(0), norBufID(0), texBufID(0), indBufID(0) {}
+Shape::Shape() : posBufID(0), norBufID(0), texBufID(0), indBufID(0), edgeBufID(0) {}
 
 Shape::~Shape() {}
 
@@ -90,6 +91,7 @@ void Shape::init() {
     norBufID = mesh.normals.empty() ? 0 : createStaticBuffer(GL_ARRAY_BUFFER, mesh.normals);
     texBufID = mesh.texcoords.empty() ? 0 : createStaticBuffer(GL_ARRAY_BUFFER, mesh.texcoords);
     indBufID = createStaticBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
+    edgeBufID = createEdgeBuffer(mesh.indices);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     assert(glGetError() == GL_NO_ERROR);
@@ -109,8 +111,7 @@ void Shape::draw(GLint h_pos, GLint h_nor, GLint h_tex) const {
         bindFloatAttribute(h_tex, texBufID, 2);
     }
     GLsizei count = static_cast<GLsizei>(mesh.indices.size());
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indBufID);
-    glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, nullptr);
+    drawTriangles(indBufID, edgeBufID, count);
     if (withTexcoords) {
         GLSL::disableVertexAttribArray(h_tex);
     }

@@ -25,6 +25,7 @@ class Shape {
     GLuint norBufID;
     GLuint texBufID;
     GLuint indBufID;
+    GLuint edgeBufID;  // where outlines need one
 
   private:
     MeshArrays mesh;  // shape 0's vertices, the only shape used

@@ -1,4 +1,5 @@
 #include "render/GLSL.h"
+#include "render/ShaderDialect.h"
 
 #include <dlfcn.h>
 
@@ -68,4 +69,45 @@ TEST(GLSL, MissingNamesWarnAndAreSkipped) {
     GLSL::disableVertexAttribArray(-1);
     GLSL::vertexAttribPointer(-1, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(GLSL, VersionIsReadFromDesktopAndEsTexts) {
+    const struct {
+        const char* text;
+        bool read;
+        int major, minor;
+    } cases[] = {
+        {"4.5 (Compatibility Profile) Mesa 22.3.6", true, 4, 5},
+        {"1.4 Mesa 22.3.6", true, 1, 4},
+        {"OpenGL ES 3.0 (WebGL 2.0 (OpenGL ES 3.0 Chromium))", true, 3, 0},
+        {"OpenGL ES 2.0 (WebGL 1.0)", true, 2, 0},
+        {"WebGL 2.0", false, 0, 0},
+        {nullptr, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text != nullptr ? c.text : "no text");
+        int major = 0, minor = 0;
+        EXPECT_EQ(GLSL::readVersion(c.text, &major, &minor), c.read);
+        if (c.read) {
+            EXPECT_EQ(major, c.major);
+            EXPECT_EQ(minor, c.minor);
+        }
+    }
+}
+
+// This GL compiles GLSL ES 1.00 too: the shader files as the web's dialect rewrites them.
+TEST(GLSL, ShaderFilesBuildInTheWebDialect) {
+    std::string sources[2];
+    const char* files[2] = {DATA_DIR "/vertex_shader.glsl", DATA_DIR "/fragment_shader.glsl"};
+    for (int i = 0; i < 2; ++i) {
+        char* text = GLSL::textFileRead(files[i]);
+        ASSERT_NE(text, nullptr) << files[i];
+        sources[i] = toEssl100(text, i == 1);
+        free(text);
+    }
+    GLuint program = buildProgram(sources[0].c_str(), sources[1].c_str());
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    EXPECT_TRUE(linked) << printedBy([program] { GLSL::printProgramInfoLog(program); });
+    EXPECT_GE(GLSL::getUniformLocation(program, "s"), 0);
 }

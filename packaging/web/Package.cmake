@@ -1,0 +1,34 @@
+# The web: one folder, site/, that any static file host serves as it is. The page and its
+# scripts (app/web/) sit beside the program's .js, its .wasm and its .data, which holds the
+# run folder's files; the program opens them from the root of its own file system, as from
+# data/. The zip holds the same folder.
+set(SITE ${CMAKE_BINARY_DIR}/site)
+set_target_properties(city PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SITE})
+file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
+set_property(TARGET city APPEND PROPERTY LINK_DEPENDS ${data_files})
+target_link_options(city PRIVATE
+  --preload-file ${CMAKE_SOURCE_DIR}/data@/
+  -sENVIRONMENT=web,worker -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sPTHREAD_POOL_SIZE=1)
+
+set(page_files index.html page.js isolation.js)
+set(site_files)
+foreach(file ${page_files})
+  add_custom_command(OUTPUT ${SITE}/${file}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/app/web/${file} ${SITE}/${file}
+    DEPENDS ${CMAKE_SOURCE_DIR}/app/web/${file})
+  list(APPEND site_files ${SITE}/${file})
+endforeach()
+add_custom_command(OUTPUT ${SITE}/LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${SITE}/LICENSE.txt
+  DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+add_custom_target(site ALL DEPENDS ${site_files} ${SITE}/LICENSE.txt)
+add_dependencies(site city)
+
+install(DIRECTORY ${SITE}/ DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME ${NAME})
+set(CPACK_PACKAGE_VERSION ${VERSION})
+set(CPACK_PACKAGE_FILE_NAME ${NAME}-${VERSION}-web)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+include(CPack)
