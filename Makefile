@@ -14,8 +14,11 @@ export CITY_GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine)/dri/swrast_dri.so
 CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
 # The Windows stage likewise: CI runs it, a developer's ./test when asked with CROSS_WINDOWS=yes.
 CROSS_WINDOWS ?= $(if $(filter true,$(CI)),yes,no)
+# And the web stage, which installs Emscripten and two browsers: CROSS_WEB=yes.
+CROSS_WEB ?= $(if $(filter true,$(CI)),yes,no)
 
-.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-arm64 cross-windows package demo
+.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-arm64 cross-windows web \
+	web-serve package demo
 
 setup:
 	tools/setup.sh
@@ -31,7 +34,8 @@ run: build
 
 # Every stage in turn: the scripts, then the suite plain, under the sanitizers, fuzzed, and
 # the cross stages where asked.
-test: lint plain asan tsan fuzz $(if $(filter yes,$(CROSS_ARM64)),cross-arm64) $(if $(filter yes,$(CROSS_WINDOWS)),cross-windows)
+test: lint plain asan tsan fuzz $(if $(filter yes,$(CROSS_ARM64)),cross-arm64) \
+	$(if $(filter yes,$(CROSS_WINDOWS)),cross-windows) $(if $(filter yes,$(CROSS_WEB)),web)
 
 lint: setup-test
 	tools/lint_shell.sh
@@ -60,6 +64,16 @@ cross-arm64:
 # and the installed program on Xvfb; freeglut and tinyobjloader built first from Debian's sources.
 cross-windows:
 	tools/setup.sh --cross-windows && tools/windows_libraries.sh && cmake --workflow --preset cross-windows
+
+# The page: the program built by Emscripten into build-web/site (any static host serves it)
+# and its zip, its unit and simulation tests under node, and the page in Chromium and Firefox.
+web:
+	tools/setup.sh --web && cmake --workflow --preset web
+
+# The built site on http://127.0.0.1:$(PORT)/, with the headers that its worker thread needs.
+PORT ?= 8080
+web-serve:
+	node tools/serve_site.js build-web/site $(PORT)
 
 # The Debian package, written into build; what goes in it is in packaging/.
 package:

@@ -15,6 +15,10 @@ if (!folder || !/^\d+$/.test(port)) {
   console.error('usage: serve_site.js FOLDER [PORT] [--no-isolation]');
   process.exit(2);
 }
+if (!fs.existsSync(path.join(folder, 'index.html'))) {
+  console.error(`${folder} holds no site: build it first with "make web"`);
+  process.exit(1);
+}
 const root = fs.realpathSync(folder);
 const TYPES = {
   '.html': 'text/html; charset=utf-8',
