@@ -36,7 +36,8 @@ static void printInfoLog(GLuint object, QueryLength queryLength, FetchLog fetchL
     GLint length = 0;
     queryLength(object, GL_INFO_LOG_LENGTH, &length);
     printError();
-    if (length > 0) {
+    // The length counts the terminating null: WebGL reports 1 for an empty log.
+    if (length > 1) {
         char* log = static_cast<char*>(malloc(length));
         if (log == nullptr) {
             printf("ERROR: Could not allocate InfoLog buffer\n");
