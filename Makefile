@@ -8,7 +8,7 @@ SECONDS ?= 30
 # The asan tests preload the GL driver: unloaded before leaks are reported at exit, it would
 # leave nameless frames. It is this machine's own: with arm64 libraries installed beside,
 # there is an arm64 one too.
-export CITY_GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine)/dri/swrast_dri.so
+export CITY_GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine 2>/dev/null)/dri/swrast_dri.so
 # The arm64 stage adds arm64 to dpkg's architectures: CI runs it, a developer's ./test only
 # when asked with CROSS_ARM64=yes.
 CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
