@@ -5,7 +5,10 @@
 # no other header of this machine's reaches the web build; the reader's code is compiled
 # here from its header, as Debian has no web build of its library.
 add_compile_options(-pthread -fexceptions)
-add_link_options(-pthread -fexceptions -sABORTING_MALLOC=0 -sINITIAL_MEMORY=128MB)
+# The main thread's stack is set as a desktop's would be: newer Emscripten gives it 64 kB,
+# which the model reader's 64 kB block alone overflows.
+add_link_options(-pthread -fexceptions -sABORTING_MALLOC=0 -sINITIAL_MEMORY=128MB
+  -sTOTAL_STACK=5MB)
 
 set(debian_headers ${CMAKE_BINARY_DIR}/debian-headers)
 file(MAKE_DIRECTORY ${debian_headers})
