@@ -42,6 +42,19 @@ spoil() { # spoil FILE FAULT, in $RUN; sets RUN_WITH to what the program runs un
         png) convert -size 64x64 plasma: "png:$file" ;;
         odd-width) convert -size 63x63 plasma: -type TrueColor "bmp3:$file" ;;
         vertex-0) echo "f 0 1 2" >>"$file" ;;
+        vertex-past-the-last) echo "f 1 2 99" >>"$file" ;;
+        infinite-coordinate) printf 'v 1e39 0 0\nf 1 2 9\n' >>"$file" ;;
+        coincident-points) sed -i 's/^v .*/v 1 2 3/' "$file" ;;
+        8-bit) convert -size 64x64 plasma: -type Palette "bmp3:$file" ;;
+        zero-wide) poke "$file" 18 '\0' ;;
+        top-down) poke "$file" 22 '\x80\xff\xff\xff' ;; # height -128
+        absurdly-wide) poke "$file" 18 '\xff\xff\xff\x7f' ;;
+        pixels-in-the-header) poke "$file" 10 '\x35' ;;
+        pixels-past-the-end) poke "$file" 10 '\0\0\1' ;;
+        cut-short) truncate -s -1 "$file" ;;
+        long-header) convert -size 128x128 plasma: -type TrueColor "bmp:$file" ;;
+        # A fragment shader that leaves out the specular term: ks and s are never used.
+        without-ks) sed -i 's/ + ks \* specular//' "$file" ;;
     esac
     case $2 in
         gl-1.4) RUN_WITH=(env MESA_GL_VERSION_OVERRIDE=1.4 "${RUN_WITH[@]}") ;;
@@ -59,6 +72,7 @@ spoil() { # spoil FILE FAULT, in $RUN; sets RUN_WITH to what the program runs un
                 RUN_WITH+=(setpriv --reuid=4000000 --regid=4000000 --clear-groups) ;;
     esac
 }
+poke() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; } # FILE AT BYTES
 says() { # says STREAM LINE: a whole line of STREAM matches the glob LINE; "-": STREAM is empty
     [ "$2" != - ] || { test ! -s "$RUN/$1" && return; }
     local line
@@ -73,7 +87,8 @@ says_all() { # says_all CASE STREAM LINE...
         set -- "$1" "${@:4}"
     done
 }
-# try FILE FAULT OUTCOME STREAM LINE...: OUTCOME ends (status 1), plain-ground or no-buildings
+# try FILE FAULT OUTCOME STREAM LINE...: OUTCOME ends (status 1), plain-ground, no-buildings
+# or draws (textured ground and buildings)
 try() {
     local name="${1/#-/at the} $2"
     run_dir "${name//[\/ ]/-}" && spoil "$1" "$2"
@@ -88,6 +103,9 @@ try() {
     if [ "$3" = plain-ground ]; then
         soon 0 "$name: the ground is one plain colour" ge 0.4 dominant "$LOWER"
         soon 0 "$name: the ground is still drawn" le 0.02 share "$LOWER" "$SKY"
+    elif [ "$3" = draws ]; then
+        soon 0 "$name: the ground is textured" le 0.1 dominant "$LOWER"
+        soon 0 "$name: buildings are drawn" ge 0.05 share "$LOWER" "$BUILDING"
     else
         soon 0 "$name: no building is drawn" le 0.002 share "$LOWER" "$BUILDING"
         soon 0 "$name: the ground is still drawn" ge 0.75 share "$LOWER" "$GROUND"
@@ -121,6 +139,23 @@ try "$V" gl-1.4 ends stderr - \
 try "$T" png plain-ground stdout "Planes from $T is not 1: *" stdout "Error loading texture image"
 try "$T" odd-width plain-ground stdout "Rows of $T are not a multiple of 4 bytes long" \
     stdout "Error loading texture image"
+try "$F" without-ks draws stderr "WARN: ks cannot be bound *" stderr "WARN: s cannot be bound *"
+try "$T" empty plain-ground stdout "Planes from $T is not 1: *" stdout "Error loading texture image"
+try "$T" 8-bit plain-ground stdout "Bpp from $T is not 24: 8" stdout "Error loading texture image"
+unusable="Image size of $T is not usable:"
+try "$T" zero-wide plain-ground stdout "$unusable 0 by 128"
+try "$T" top-down plain-ground stdout "$unusable 128 by -128"
+try "$T" absurdly-wide plain-ground stdout "$unusable 2147483647 by 128"
+try "$T" pixels-in-the-header plain-ground \
+    stdout "Pixel data of $T does not start past its headers and inside the file: 53"
+try "$T" pixels-past-the-end plain-ground \
+    stdout "Pixel data of $T does not start past its headers and inside the file: 65536"
+try "$T" cut-short plain-ground stdout "Error reading image data from $T."
+try "$T" long-header draws stdout -
+try "$M" empty no-buildings stderr "$NO_TRIANGLE"
+try "$M" vertex-past-the-last draws stderr -
+try "$M" infinite-coordinate draws stderr -
+try "$M" coincident-points no-buildings stderr -
 try "$M" vertex-0 no-buildings stderr "Failed*parse \`f' line*" stderr "$NO_TRIANGLE"
 # Sanitizers reserve terabytes of address space for themselves.
 if grep -qa __asan_init "$CITY_BIN"; then
