@@ -3,9 +3,12 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include "app/Callbacks.h"
@@ -25,8 +28,11 @@ struct BackBuffer {
     }
     // The pixel under a point given in normalised device coordinates.
     glm::vec3 at(float x, float y) const {
-        size_t index = 3 * (static_cast<size_t>((y + 1.0f) * 0.5f * height) * width +
-                            static_cast<size_t>((x + 1.0f) * 0.5f * width));
+        return pixel(static_cast<int>((x + 1.0f) * 0.5f * width),
+                     static_cast<int>((y + 1.0f) * 0.5f * height));
+    }
+    glm::vec3 pixel(int col, int row) const {
+        size_t index = 3 * (static_cast<size_t>(row) * width + col);
         return {bytes[index], bytes[index + 1], bytes[index + 2]};
     }
 
@@ -143,4 +149,79 @@ TEST_F(FrameTest, CommitWaitsForTheWorkersLock) {
     renderFrame();
     worker.join();
     EXPECT_EQ(cells[10][20].state, 1);
+}
+
+// Each zone's material as drawn, against the lighting worked out here for every pixel of a
+// building's roof and front wall: ambient, plus diffuse and Blinn-Phong specular (shininess
+// 300) of the point light, clamped. The roof is seen at a glancing angle with the light
+// mirrored across it, so that its highlight spreads short of white; the front wall faces away
+// from the light and shows the ambient colour alone.
+TEST_F(FrameTest, EachZoneIsLitByItsOwnThreeColours) {
+    const struct {
+        TavoObject* zone;
+        glm::vec3 ka, kd, ks;
+    } zones[] = {{&residential, {0.34f, 0.29f, 0.18f}, {0.4f, 0.3f, 0.2f}, {0.4f, 0.4f, 0.4f}},
+                 {&commercial, {0.54f, 0.41f, 0.12f}, {0.6f, 0.5f, 0.2f}, {0.6f, 0.6f, 0.6f}},
+                 {&industrial, {0.14f, 0.11f, 0.09f}, {0.2f, 0.2f, 0.1f}, {0.2f, 0.2f, 0.2f}}};
+    const float half = 1.25f, roof = 5.5f;  // the building at (0, 0.5, 0), 2.5 wide, 10 high
+    camera.position = glm::vec3(0.0f, roof + 1.0f, 3.5f);
+    camera.rotations = glm::vec2(0.0f, -0.3f);
+    const glm::vec3 light(0.0f, roof + 1.0f, -3.5f);
+    MatrixStack P, view;
+    camera.applyProjectionMatrix(&P);
+    camera.applyViewMatrix(&view);
+    lightPos = glm::vec3(view.topMatrix() * glm::vec4(light, 1.0f));
+    const glm::mat4 toWorld = glm::inverse(P.topMatrix() * view.topMatrix());
+    // The roof or front-wall point seen through a pixel's centre, and its face's normal; none
+    // within 0.05 of an edge or below the ground.
+    auto faceAt = [&](glm::vec2 ndc) -> std::optional<std::pair<glm::vec3, glm::vec3>> {
+        const glm::vec4 nearEnd = toWorld * glm::vec4(ndc, -1.0f, 1.0f);
+        const glm::vec4 farEnd = toWorld * glm::vec4(ndc, 1.0f, 1.0f);
+        const glm::vec3 from = glm::vec3(nearEnd) / nearEnd.w;
+        const glm::vec3 ray = glm::vec3(farEnd) / farEnd.w - from;
+        const glm::vec3 onRoof = from + ray * ((roof - from.y) / ray.y);
+        const glm::vec3 onWall = from + ray * ((half - from.z) / ray.z);
+        const float inside = half - 0.05f;
+        if (std::abs(onRoof.x) < inside && std::abs(onRoof.z) < inside) {
+            return std::pair{onRoof, glm::vec3(0, 1, 0)};
+        }
+        if (std::abs(onWall.x) < inside && onWall.y > 0.05f && onWall.y < roof - 0.05f) {
+            return std::pair{onWall, glm::vec3(0, 0, 1)};
+        }
+        return std::nullopt;
+    };
+    for (const auto& z : zones) {
+        build(150, 150, z.zone, 1, 1);
+        cells[150][150].footprint = 2 * half;
+        cells[150][150].height = 10.0f;
+        renderFrame();
+        const BackBuffer frame;
+        int compared = 0, wrong = 0;
+        for (int row = 0; row < frame.height; ++row) {
+            for (int col = 0; col < frame.width; ++col) {
+                const auto face = faceAt(
+                    {(col + 0.5f) / frame.width * 2 - 1, (row + 0.5f) / frame.height * 2 - 1});
+                if (!face) {
+                    continue;
+                }
+                const auto [point, normal] = *face;
+                const glm::vec3 l = glm::normalize(light - point);
+                const glm::vec3 h = glm::normalize(l + glm::normalize(camera.position - point));
+                const float diffuse = std::max(glm::dot(normal, l), 0.0f);
+                const float specular = diffuse > 0 ? std::pow(glm::dot(normal, h), 300.0f) : 0;
+                const glm::vec3 lit = z.ka + z.kd * diffuse + z.ks * specular;
+                const glm::vec3 expected = glm::round(glm::min(lit, 1.0f) * 255.0f);
+                const glm::vec3 seen = frame.pixel(col, row);
+                ++compared;
+                if (glm::any(glm::greaterThan(glm::abs(seen - expected), glm::vec3(2))) &&
+                    wrong++ == 0) {
+                    ADD_FAILURE() << "at pixel (" << col << ", " << row << "): " << seen.x << " "
+                                  << seen.y << " " << seen.z << ", not " << expected.x << " "
+                                  << expected.y << " " << expected.z;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "of " << compared;
+        EXPECT_GT(compared, frame.width * frame.height / 4);
+    }
 }
