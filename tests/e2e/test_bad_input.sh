@@ -83,8 +83,8 @@ says() { # says STREAM LINE: a whole line of STREAM matches the glob LINE; "-": 
 }
 says_all() { # says_all CASE STREAM LINE...
     while (($# > 2)); do
-        [ "$3" = - ] && check "$1: nothing on $2" says "$2" - ||
-            check "$1: \"$3\" on $2" says "$2" "$3"
+        if [ "$3" = - ]; then check "$1: nothing on $2" says "$2" -; else
+            check "$1: \"$3\" on $2" says "$2" "$3"; fi
         set -- "$1" "${@:4}"
     done
 }
