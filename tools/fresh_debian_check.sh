@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Shows that the README's test command works as written on a bare Debian: makes a minimal
 # system of the given release with debootstrap (installing debootstrap where it is missing),
-# copies the committed project into it and runs ./test there as root, the arm64, Windows and
-# web stages included (each where the release has its packages), then builds the package and
-# prints its Depends. Too slow for the test command (about ten minutes on two cores); run it
-# as root on a Debian machine. The system is kept in
-# WORK_DIR to look at.
+# copies the committed project into root's home, /root/project, as a user would keep it, and
+# runs ./test there as root, the arm64, Windows and web stages included (each where the
+# release has its packages), then builds the package and prints its Depends. Too slow for the
+# test command (about ten minutes on two cores); run it as root on a Debian machine. The
+# system is kept in WORK_DIR to look at.
 #   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm, trixie or testing;
 #   WORK_DIR defaults to a new folder under /var/tmp)
 set -euo pipefail
@@ -37,7 +37,8 @@ cp /etc/resolv.conf "$system/etc/resolv.conf"
 if [ "$release" = testing ]; then
     echo 'Acquire::Check-Valid-Until "false";' >"$system/etc/apt/apt.conf.d/99testing-valid-until"
 fi
-mkdir -p "$system/project" && git -C "$project" archive HEAD | tar -x -C "$system/project"
+checkout=$system/root/project # root's home keeps its mode 700: no other user reaches the build
+mkdir -p "$checkout" && git -C "$project" archive HEAD | tar -x -C "$checkout"
 
 # Every mount is undone however the script ends, newest first; one still in use (an X server
 # left running in the chroot) is detached lazily rather than left behind.
@@ -89,7 +90,7 @@ echo "running ./test in it"
 start=$SECONDS
 chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
     CROSS_ARM64=yes CROSS_WINDOWS=$windows CROSS_WEB=$web \
-    bash -c 'cd /project && if command -v make; then echo "make is there already" && exit 1; fi
+    bash -c 'cd /root/project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
 took=$((SECONDS - start))

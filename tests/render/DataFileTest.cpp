@@ -1,5 +1,5 @@
-// Each kind of path that is no usable data file, as POSIX systems make them. Run as a user
-// other than root, whom no permission stops.
+// Each kind of path that is no usable data file, as POSIX systems make them. Run without
+// the capabilities that let root pass any permission.
 #include "render/DataFile.h"
 
 #include <fcntl.h>

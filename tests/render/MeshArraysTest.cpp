@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <glm/glm.hpp>
 #include <glm/gtc/type_ptr.hpp>
-#include <iterator>
 #include <limits>
 #include <sstream>
 
@@ -24,18 +22,6 @@ static MeshArrays build(const std::string& text) {
 static glm::vec3 twiceArea(const MeshArrays& mesh, size_t first) {
     auto p = [&](size_t k) { return glm::make_vec3(&mesh.positions[3 * mesh.indices[first + k]]); };
     return glm::cross(p(1) - p(0), p(2) - p(0));
-}
-
-TEST(MeshArrays, CornersCarryTheirFaceNormal) {
-    std::ifstream model(DATA_DIR "/models/cubeTex.obj");
-    MeshArrays mesh = build(std::string(std::istreambuf_iterator<char>(model), {}));
-    ASSERT_EQ(mesh.positions.size(), 24u * 3);  // one vertex per corner of each face
-    for (size_t t = 0; t < mesh.indices.size(); t += 3) {
-        for (size_t k = 0; k < 3; ++k) {
-            const glm::vec3 normal = glm::make_vec3(&mesh.normals[3 * mesh.indices[t + k]]);
-            EXPECT_NEAR(glm::distance(normal, glm::normalize(twiceArea(mesh, t))), 0.0f, 1e-6f);
-        }
-    }
 }
 
 // A stretched block keeps its proportions; a stray coordinate that is not finite must not

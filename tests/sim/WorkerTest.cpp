@@ -2,9 +2,7 @@
 #include <pthread.h>
 
 #include <atomic>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "sim/Worker.h"
@@ -53,12 +51,4 @@ TEST(Worker, PausesLeaveTheLockFreeAndFramesSeeWholeGenerations) {
     EXPECT_EQ(pausesWithTheLockHeld, 0);
     EXPECT_LT(longestPass, std::chrono::seconds(1)) << "a pass held the lock a frozen frame's time";
     EXPECT_TRUE(programPause >= std::chrono::seconds(2) && programPause < std::chrono::seconds(3));
-}
-
-// At the user's process limit the worker cannot start: that is said, with the reason.
-TEST(Worker, FailedStartSaysWhy) {
-    pthread_mutex_t mutex;
-    auto refuse = [](pthread_t*, const pthread_attr_t*, void* (*)(void*), void*) { return EAGAIN; };
-    const std::string failure = startWorker(mutex, nullptr, refuse);
-    EXPECT_NE(failure.find(strerror(EAGAIN)), std::string::npos) << failure;
 }

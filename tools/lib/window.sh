@@ -44,8 +44,11 @@ run_dir() { # run_dir NAME [FILE...]: sets RUN to a fresh copy of the run direct
     mkdir "$RUN" && cp -r "$DATA_DIR/." "$RUN/" || die "cannot copy $DATA_DIR"
     (($# < 2)) || (cd "$RUN" && rm "${@:2}") || die "cannot remove ${*:2}"
 }
-start_city() { # start_city SECONDS: runs in $RUN under a hard time limit
-    (cd "$RUN" && exec timeout -s KILL "$1" "${EMULATOR[@]}" "$CITY_BIN" >stdout 2>stderr) &
+# start_city SECONDS: runs in $RUN under a hard time limit, through the command in RUN_WITH
+# (a limit, another user) where a test sets one
+start_city() {
+    (cd "$RUN" && exec timeout -s KILL "$1" "${RUN_WITH[@]}" "${EMULATOR[@]}" "$CITY_BIN" \
+        >stdout 2>stderr) &
     CITY_PID=$! && PIDS+=("$CITY_PID")
 }
 wait_exit() { # wait_exit SECONDS: sets STATUS if the program ends in time
