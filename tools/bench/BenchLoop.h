@@ -11,14 +11,17 @@ void openBenchWindow(int* argc, char** argv, const char* title);
 // launch reading, in nanoseconds, in BENCH_LAUNCH_NS); from process start when run by hand.
 double secondsSinceLaunch();
 
-// One turn of the program's loop: pending window events, the frame, the swap. Returns the
-// time of the swap in seconds since launch.
+// The desktop: one turn of the program's loop: pending window events, the frame, the swap.
+// Returns the time of the swap in seconds since launch.
 double drawFrame(void (*draw)());
 
-// Draws and reports the first frame, then for each number n read from standard input draws
-// n frames and reports the milliseconds between each two successive swaps, and the process's
-// CPU time between them, until the input ends. The driver thus makes two programs take
-// turns frame by frame.
+// The desktop: draws and reports the first frame, then for each number n read from standard
+// input draws n frames and reports the milliseconds between each two successive swaps, and
+// the process's CPU time between them, until the input ends. The driver thus makes two
+// programs take turns frame by frame.
+// The web: draws a frame in every animation frame, as the city's page does, and reports for
+// each the milliseconds since the previous one began and its own time on the main thread,
+// until the page is closed. Does not return.
 void serveFrames(void (*draw)());
 
 // One "name value" line of the report that the driver reads.

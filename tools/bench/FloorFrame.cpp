@@ -3,7 +3,6 @@
 // value worked out before the first frame. It walks no grid, keeps no matrix stack and
 // takes no lock, so its frames cost what the GL calls alone cost. Its set-up builds only
 // what those calls use. Run from the data directory: floor_frame LIVE, then as frame_bench.
-#include <GL/freeglut.h>
 #include <tiny_obj_loader.h>
 
 #include <cstdio>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "render/Camera.h"
+#include "render/GLDialect.h"
 #include "render/Image.h"
 #include "render/MatrixStack.h"
 #include "render/MeshArrays.h"
@@ -68,10 +68,12 @@ static glm::mat4 groundMV;
 static Zone zones[3];
 static std::vector<PlacedBuilding> buildings;
 
+// In this GL's dialect, as the program's set-up compiles them.
 static GLuint compileShader(GLenum kind, const char* path) {
     std::stringstream text;
     text << std::ifstream(path).rdbuf();
-    const std::string source = text.str();
+    const std::string source =
+        shaderSourceForThisGL(text.str().c_str(), kind == GL_FRAGMENT_SHADER);
     const char* sources[] = {source.c_str()};
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, sources, nullptr);
@@ -227,7 +229,7 @@ static void drawBuildings() {
 static void drawFloorFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_CULL_FACE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    setOutlined(false);
     glUseProgram(program);
     drawGround();
     drawBuildings();

@@ -4,7 +4,8 @@
 //                               state, so the frame's commit keeps it), frames on request
 //                               from standard input (see serveFrames)
 //   frame_bench --lock SECONDS  the seeded city beside the real generation worker, frames
-//                               as fast as they go; reports the longest lock holds
+//                               as fast as they go; reports the longest lock holds (not
+//                               on the web, where a page cannot draw in a loop of its own)
 #include <pthread.h>
 
 #include <cstdio>
@@ -34,6 +35,7 @@ static void placeCity(int live) {
     }
 }
 
+#ifndef __EMSCRIPTEN__
 static void* runGenerations(void*) {
     runWorker(cells, stateMutex, cityZones());
 }
@@ -52,12 +54,19 @@ static void watchLockHolds(double seconds) {
     reportValue("lock_frames", holds.frames);
     reportValue("lock_passes", holds.passes);
 }
+#endif
 
 int main(int argc, char** argv) {
     openBenchWindow(&argc, argv, "frame benchmark");
+#ifdef __EMSCRIPTEN__
+    const bool lockRun = false;
+    const char* usage = "usage: %s LIVE\n";
+#else
     const bool lockRun = argc == 3 && strcmp(argv[1], "--lock") == 0;
+    const char* usage = "usage: %s LIVE | --lock SECONDS\n";
+#endif
     if (argc != 2 && !lockRun) {
-        fprintf(stderr, "usage: %s LIVE | --lock SECONDS\n", argv[0]);
+        fprintf(stderr, usage, argv[0]);
         return 2;
     }
 
@@ -71,12 +80,14 @@ int main(int argc, char** argv) {
 
     reportValue("scene_load_s", setupStart - loadStart);
     reportValue("gl_setup_s", setupEnd - setupStart);
+#ifndef __EMSCRIPTEN__
     if (lockRun) {
         watchLockHolds(atof(argv[2]));
-    } else {
-        placeCity(atoi(argv[1]));
-        serveFrames(renderFrame);
+        // The worker never ends and may hold the lock: leave without destroying anything.
+        exit(0);
     }
-    // The worker never ends and may hold the lock: leave without destroying anything.
-    exit(0);
+#endif
+    placeCity(atoi(argv[1]));
+    serveFrames(renderFrame);
+    return 0;
 }

@@ -3,6 +3,10 @@
 
 Usage: run_bench.py BUILD_DIR   (inside one X server at least 1280 by 1460 pixels, where the
                                  real frame's window and the floor's lie one above the other)
+       run_bench.py BUILD_DIR --frames-json LIVE...
+                                the frame rounds alone for these city sizes, as JSON: for
+                                each size the paired samples [ours_ms, ours_cpu_ms, floor_ms,
+                                floor_cpu_ms], and the GL renderer (for web/run_web_bench.js)
 
 For each city size the real frame and its floor run at once and take turns, two frames at a
 time, the first of each turn changing from turn to turn; the time between a program's two
@@ -99,12 +103,13 @@ def generation_passes(bench_dir):
     return passes
 
 
-def frame_rounds(bench_dir):
+def frame_rounds(bench_dir, turns_per_round=None):
     """Paired samples by city size, and paired start-up reports."""
-    samples = {live: [] for live in TURNS_PER_ROUND}
+    turns_per_round = turns_per_round or TURNS_PER_ROUND
+    samples = {live: [] for live in turns_per_round}
     startups = []
     for round_number in range(ROUNDS):
-        for live, turns in TURNS_PER_ROUND.items():
+        for live, turns in turns_per_round.items():
             # Which one starts first and which window lies on top both change every round.
             ours_y, floor_y = (0, LOWER_WINDOW_Y) if round_number % 2 == 0 else (LOWER_WINDOW_Y, 0)
             launches = [lambda: Program(bench_dir / "frame_bench", live, window_y=ours_y).start(),
@@ -215,10 +220,20 @@ def add_lock_rows(table, lock):
               "passes)", f"{float(lock['lock_pass_ms']):.3f} ms")
 
 
+def frames_json(bench_dir, sizes):
+    samples, startups = frame_rounds(bench_dir, {live: TURNS_PER_ROUND[live] for live in sizes})
+    print(json.dumps({"renderer": startups[0][0]["renderer"], "rounds": ROUNDS,
+                      "samples": {live: [[*ours, *floor] for ours, floor in pairs]
+                                  for live, pairs in samples.items()}}))
+
+
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) < 2 or (len(sys.argv) > 2 and sys.argv[2] != "--frames-json"):
         sys.exit(__doc__)
     bench_dir = Path(sys.argv[1]).resolve() / "tools" / "bench"
+    if len(sys.argv) > 2:
+        frames_json(bench_dir, [int(live) for live in sys.argv[3:]])
+        return
     load_before = os.getloadavg()[0]
     passes = generation_passes(bench_dir)
     samples, startups = frame_rounds(bench_dir)
