@@ -93,3 +93,9 @@ setup-bench:
 
 bench: setup-bench
 	cmake --workflow --preset bench && xvfb-run -a -s "-screen 0 1280x1480x24" python3 tools/bench/run_bench.py build-bench
+
+# The web rows: the frame and its floor as pages in Chromium and Firefox beside the native
+# pair, the page's first frame and the site's sizes (docs/performance.md, "Web").
+.PHONY: bench-web
+bench-web: setup-bench
+	tools/setup.sh --web && tools/bench/web/run.sh
