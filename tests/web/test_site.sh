@@ -50,7 +50,7 @@ JS
 serve() { # serve NAME FOLDER [--no-isolation]: sets URL to where it is served
     node "$HERE/../../tools/serve_site.js" "$2" 0 "${@:3}" >"$WORK/$1.log" 2>&1 &
     PIDS+=($!)
-    wait_until 10 grep -q '^Serving' "$WORK/$1.log" || { cat "$WORK/$1.log" >&2 && exit 1; }
+    wait_until 10 grep -qs '^Serving' "$WORK/$1.log" || { cat "$WORK/$1.log" >&2 && exit 1; }
     URL=$(grep -o 'http://[^ ]*' "$WORK/$1.log")
 }
 serve site "$SITE" && URLS=("$URL")
