@@ -23,8 +23,8 @@ x_tools=(xvfb xauth xdotool x11-apps x11-utils imagemagick)
 # installer, glad for the GL loader, GoogleTest's sources, dpkg-dev to unpack the freeglut and
 # tinyobjloader sources that tools/windows_libraries.sh builds, and the X tools.
 # --web adds Emscripten (whose compiler runs on node), GoogleTest's sources, GLM's and the OBJ
-# reader's headers, npm to install the pinned browser driver, Chromium and Firefox ESR, and a
-# virtual display for Firefox, which draws WebGL only with one. node and npm are left out
+# reader's headers, npm to install the pinned browser driver, Chromium and Firefox ESR, and the
+# X tools: Firefox draws WebGL only on a display, and the test reads captures with ImageMagick. node and npm are left out
 # where a node of another origin (which brings its own npm) is there already.
 case "${1:-}" in
   --test) packages+=(libgtest-dev "${x_tools[@]}" clang libclang-rt-dev file lintian devscripts
@@ -39,7 +39,7 @@ case "${1:-}" in
   --cross-windows) packages=(cmake make libglm-dev g++-mingw-w64-x86-64-posix wine wine64 nsis
     python3-glad googletest dpkg-dev "${x_tools[@]}") ;;
   --web) packages=(cmake make emscripten googletest libglm-dev libtinyobjloader-dev chromium
-    firefox-esr fonts-dejavu-core xvfb xauth)
+    firefox-esr fonts-dejavu-core "${x_tools[@]}")
     command -v node >/dev/null || packages+=(nodejs)
     command -v npm >/dev/null || packages+=(npm) ;;
 esac

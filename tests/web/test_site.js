@@ -2,7 +2,7 @@
 // pixels. Usage: test_site.js chromium|firefox URL URL_WITHOUT_HEADERS URL_OF_BROKEN_SHADER
 // Prints "NAME: ok: ..." or "NAME: FAIL: ..." per check; the exit status counts the failures.
 'use strict';
-const zlib = require('zlib');
+const { execFileSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 
 const [name, site, plainSite, brokenSite] = process.argv.slice(2);
@@ -26,38 +26,10 @@ function check(what, ok, detail = '') {
   failures += ok ? 0 : 1;
 }
 
-// Screenshots are 8-bit RGB or RGBA PNGs, not interlaced: zlib and the row filters undo them.
-function decodePng(png) {
-  const [width, height] = [png.readUInt32BE(16), png.readUInt32BE(20)];
-  const channels = { 2: 3, 6: 4 }[png[25]];
-  if (png[24] !== 8 || !channels || png[28] !== 0) {
-    throw new Error('unexpected PNG format');
-  }
-  const parts = [];
-  for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
-    if (png.toString('latin1', at + 4, at + 8) === 'IDAT') {
-      parts.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
-    }
-  }
-  const raw = zlib.inflateSync(Buffer.concat(parts));
-  const stride = width * channels;
-  const pix = Buffer.alloc(height * stride);
-  for (let y = 0; y < height; y++) {
-    const [at, from, filter] = [y * stride, y * (stride + 1) + 1, raw[y * (stride + 1)]];
-    for (let x = 0; x < stride; x++) {
-      const a = x >= channels ? pix[at + x - channels] : 0;
-      const b = y > 0 ? pix[at + x - stride] : 0;
-      let guess = filter === 1 ? a : filter === 2 ? b : filter === 3 ? (a + b) >> 1 : 0;
-      if (filter === 4) { // Paeth: of a, b and c, the nearest to a + b - c
-        const c = x >= channels && y > 0 ? pix[at + x - stride - channels] : 0;
-        const [pa, pb, pc] = [Math.abs(b - c), Math.abs(a - c), Math.abs(a + b - 2 * c)];
-        guess = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      }
-      pix[at + x] = raw[from + x] + guess;
-    }
-  }
-  return { width, height, channels, pix };
-}
+// A capture's pixels as 8-bit RGB, read by ImageMagick as the desktop's tests read windows.
+const decode = (png, { width, height }) => ({ width, height, channels: 3,
+  pix: execFileSync('convert', ['png:-', '-depth', '8', 'rgb:-'], { input: png,
+    maxBuffer: 1 << 24 }) });
 
 // The share of the pixels of a colour class in the rows [top, bottom) of a capture.
 function share(img, [top, bottom], colour = SKY) {
@@ -131,7 +103,8 @@ async function open(browser, url) {
   return page;
 }
 
-const capture = async (page) => decodePng(Buffer.from(await page.screenshot({ clip: page.box })));
+const capture = async (page) => decode(Buffer.from(await page.screenshot({ clip: page.box })),
+  page.box);
 
 // Lets the page draw a few frames, so that what input would change has been drawn.
 const frames = (page) => page.evaluate(() => new Promise((resolve) => {

@@ -27,12 +27,17 @@ wait_until() { # wait_until SECONDS COMMAND...
     until "${@:2}"; do ((SECONDS < deadline)) && sleep 0.2 || return 1; done
 }
 
-# e2e_init PROGRAM RUN_DIR; Xvfb needs -noreset, or it resets when its last client leaves
-# and a client connecting just then fails.
+# e2e_init PROGRAM RUN_DIR
 e2e_init() {
     [ $# -eq 2 ] && [ -x "$1" ] && [ -d "$2" ] || die "usage: $0 PROGRAM RUN_DIRECTORY"
     CITY_BIN=$(realpath "$1") && DATA_DIR=$(realpath "$2") && WORK=$(mktemp -d) || die "no $1"
-    timeout 290 Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp -noreset \
+    open_display 290
+}
+# open_display SECONDS: a virtual display of SCREEN's size, for SECONDS at most, as DISPLAY.
+# Xvfb needs -noreset, or it resets when its last client leaves and a client connecting just
+# then fails.
+open_display() {
+    timeout "$1" Xvfb -displayfd 3 -screen 0 "$SCREEN" -nolisten tcp -noreset \
         3>"$WORK/display" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     wait_until 20 test -s "$WORK/display" || die "no Xvfb: $(cat "$WORK/xvfb.log")"
