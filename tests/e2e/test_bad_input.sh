@@ -53,6 +53,8 @@ spoil() { # spoil FILE FAULT, in $RUN; sets RUN_WITH to what the program runs un
         pixels-in-the-header) poke "$file" 10 '\x35' ;;
         pixels-past-the-end) poke "$file" 10 '\0\0\1' ;;
         cut-short) truncate -s -1 "$file" ;;
+        at-the-limit) { cat "$file" && yes ''; } | head -c "$(limit "$1")" >"$file.full" &&
+            mv "$file.full" "$file" ;;
         long-header) convert -size 128x128 plasma: -type TrueColor "bmp:$file" ;;
         # A fragment shader that leaves out the specular term: ks and s are never used.
         without-ks) sed -i 's/ + ks \* specular//' "$file" ;;
@@ -128,6 +130,7 @@ for fault in missing unreadable over-limit directory named-pipe character-device
         stderr "$NO_TRIANGLE"
 done
 for shader in "$V" "$F"; do
+    try "$shader" at-the-limit draws
     try "$shader" empty ends stdout - stderr "$CANNOT_RUN"
     try "$shader" uncompilable ends stdout "Error compiling ${shader%%_*} shader $shader" \
         stderr "$CANNOT_RUN"
