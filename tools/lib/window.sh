@@ -8,8 +8,9 @@ SCREEN=1280x1024x24 # the virtual screen: the 1280x720 window fits with room to 
 PIDS=() FAILED=0
 cleanup() {
     local pid
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+    # Some have ended already; a script under set -e must not fail on them.
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "${WORK:-}"
 }
 trap cleanup EXIT
