@@ -6,14 +6,17 @@ const { execFileSync } = require('child_process');
 const puppeteer = require('puppeteer-core');
 
 const [name, site, plainSite, brokenSite] = process.argv.slice(2);
-const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox'];
+// The window is sized at launch: Firefox ESR 140's driver cannot set a viewport.
+const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
+  '--window-size=1320,900'];
 const BROWSERS = { // how to launch each browser, with WebGL and without
   chromium: (webgl) => ({ browser: 'chrome', executablePath: '/usr/bin/chromium',
-    headless: true, args: webgl ? SWIFTSHADER : SWIFTSHADER.concat('--disable-webgl',
-      '--disable-3d-apis') }),
+    headless: true, defaultViewport: null, args: webgl ? SWIFTSHADER
+      : SWIFTSHADER.concat('--disable-webgl', '--disable-3d-apis') }),
   // Firefox's headless mode has no WebGL here: it runs in a window, on the caller's display.
   firefox: (webgl) => ({ browser: 'firefox', executablePath: '/usr/bin/firefox-esr',
-    headless: false, extraPrefsFirefox: webgl ? {} : { 'webgl.disabled': true } }),
+    headless: false, defaultViewport: null, args: ['--width=1320', '--height=900'],
+    extraPrefsFirefox: webgl ? {} : { 'webgl.disabled': true } }),
 };
 const SKY = (r, g, b) => r >= 190 && r <= 225 && g >= 228 && b >= 240;
 const DARK = (r, g, b) => r + g + b < 60; // the blank canvas, before the first frame
@@ -89,7 +92,6 @@ const stateOf = (page) => page.evaluate(() => document.body.dataset.state);
 // worker's reload, if any, when there may be no state or no page to ask.
 async function open(browser, url) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1320, height: 900 });
   page.errors = [];
   page.on('pageerror', (error) => page.errors.push(error.message));
   await page.goto(url);
