@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <glm/gtc/constants.hpp>
 
 #include "render/MatrixStack.h"
@@ -43,15 +42,4 @@ TEST(Camera, PointerTurnsTheViewAndKeysStepOnTheGround) {
                                 c.look),
                   1e-5f);
     }
-}
-
-TEST(Camera, ProjectionKeepsTheLastNonEmptyRatio) {
-    Camera camera;
-    for (const glm::vec2 size : {glm::vec2(1280, 720), {0, 720}, {1280, 0}}) {
-        camera.setWindowSize(size.x, size.y);
-    }
-    MatrixStack projection;
-    camera.applyProjectionMatrix(&projection);
-    // 1 / (16/9 * tan(pi/12)), and tan(pi/12) = 2 - sqrt(3).
-    EXPECT_NEAR(projection.topMatrix()[0][0], 9.0 / 16.0 / (2.0 - std::sqrt(3.0)), 1e-4);
 }

@@ -1,3 +1,4 @@
+#define GLM_ENABLE_EXPERIMENTAL  // glm::to_string
 #include "render/Frame.h"
 
 #include <GL/freeglut.h>
@@ -7,33 +8,124 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <glm/gtc/constants.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtx/string_cast.hpp>
+#include <map>
 #include <thread>
 
 #include "app/Callbacks.h"
 #include "app/Globals.h"
-#include "render/MatrixStack.h"
 #include "render/Setup.h"
 #include "scene/Scene.h"
 #include "sim/Grid.h"
 
-// The frame as drawn: the back buffer, read after the frame and before any swap.
-struct BackBuffer {
-    BackBuffer() : bytes(3 * width * height) {
+// The look as documented, written out here so that no slip in the program carries the
+// expected picture along with it.
+static const float TAN_HALF_FOVY = std::tan(glm::pi<float>() / 12), NEAR = 0.1f, FAR = 1000.0f;
+static const glm::vec3 SKY(204, 242, 255);       // (0.8, 0.95, 1) in bytes
+static const glm::vec3 LIGHT_FROM_EYE(2, 2, 2);  // in eye space: it travels with the viewer
+static const float GROUND_EDGE = 600.0f, SHININESS = 300.0f;
+struct Look {
+    glm::vec3 ka, kd, ks;
+};
+static const Look RESIDENTIAL{{0.34f, 0.29f, 0.18f}, {0.4f, 0.3f, 0.2f}, {0.4f, 0.4f, 0.4f}};
+static const Look COMMERCIAL{{0.54f, 0.41f, 0.12f}, {0.6f, 0.5f, 0.2f}, {0.6f, 0.6f, 0.6f}};
+static const Look INDUSTRIAL{{0.14f, 0.11f, 0.09f}, {0.2f, 0.2f, 0.1f}, {0.2f, 0.2f, 0.2f}};
+
+// A building: the unit box centred 0.5 up at its site of the 3-unit lattice (row along x,
+// column along z, both from -450), scaled by its footprint and height.
+struct Block {
+    int row, col;
+    TavoObject* zone;
+    float footprint, height;
+    glm::vec3 low() const { return centre() - 0.5f * glm::vec3(footprint, height, footprint); }
+    glm::vec3 high() const { return 2.0f * centre() - low(); }
+    glm::vec3 centre() const { return glm::vec3(3 * row - 450, 0.5f, 3 * col - 450); }
+    const Look& look() const {
+        return zone == &commercial ? COMMERCIAL : zone == &industrial ? INDUSTRIAL : RESIDENTIAL;
+    }
+};
+
+struct View {
+    const char* name;
+    glm::vec3 eye;
+    float yaw, pitch;
+    int width, height;
+    glm::mat3 turn() const {
+        return glm::mat3(glm::rotate(glm::mat4(1.0f), yaw, glm::vec3(0, 1, 0)) *
+                         glm::rotate(glm::mat4(1.0f), pitch, glm::vec3(1, 0, 0)));
+    }
+};
+
+// What a ray meets first: the sky (-1), the ground (0) or a face of a block (1 + 6 per block
+// before it + the face), and the colour it shows.
+struct Hit {
+    int what = -1;
+    glm::vec3 colour = SKY;
+};
+
+// Ambient, plus the point light's diffuse and Blinn-Phong specular terms, clamped.
+static glm::vec3 lit(const Look& look, glm::vec3 normal, glm::vec3 point, const View& view) {
+    const glm::vec3 l = glm::normalize(view.eye + view.turn() * LIGHT_FROM_EYE - point);
+    const glm::vec3 h = glm::normalize(l + glm::normalize(view.eye - point));
+    const float diffuse = std::max(glm::dot(normal, l), 0.0f);
+    const float specular =
+        diffuse > 0 ? std::pow(std::max(glm::dot(normal, h), 0.0f), SHININESS) : 0;
+    return glm::round(glm::min(look.ka + look.kd * diffuse + look.ks * specular, 1.0f) * 255.0f);
+}
+
+// (x, y) in pixels from the view's lower left corner. Along the ray, t is the depth that the
+// near and far planes clip.
+static Hit trace(const View& view, const std::vector<Block>& city, bool culled, float x, float y) {
+    const float aspect = static_cast<float>(view.width) / static_cast<float>(view.height);
+    const glm::vec3 ray = view.turn() * glm::vec3((2 * x / view.width - 1) * aspect * TAN_HALF_FOVY,
+                                                  (2 * y / view.height - 1) * TAN_HALF_FOVY, -1);
+    Hit hit;
+    float nearest = FAR;
+    const float toGround = -view.eye.y / ray.y;
+    const glm::vec3 ground = view.eye + toGround * ray;
+    // The ground's front faces down: culling hides it from above.
+    if (toGround > NEAR && toGround < FAR && !culled &&
+        std::max(std::abs(ground.x), std::abs(ground.z)) <= GROUND_EDGE) {
+        nearest = toGround;
+        hit.what = 0;
+    }
+    for (size_t k = 0; k < city.size(); ++k) {
+        float in = -FAR, out = FAR;
+        int axis = 0;
+        for (int a = 0; a < 3; ++a) {
+            const float t1 = (city[k].low()[a] - view.eye[a]) / ray[a];
+            const float t2 = (city[k].high()[a] - view.eye[a]) / ray[a];
+            if (std::min(t1, t2) > in) {
+                in = std::min(t1, t2);
+                axis = a;
+            }
+            out = std::min(out, std::max(t1, t2));
+        }
+        if (in < out && in > NEAR && in < nearest) {
+            nearest = in;
+            glm::vec3 normal(0.0f);
+            normal[axis] = ray[axis] < 0 ? 1.0f : -1.0f;
+            hit = {static_cast<int>(1 + 6 * k + 2 * axis + (ray[axis] < 0)),
+                   lit(city[k].look(), normal, view.eye + in * ray, view)};
+        }
+    }
+    return hit;
+}
+
+// The frame as drawn into the view: the back buffer, read after the frame and before any swap.
+struct Picture {
+    explicit Picture(const View& view) : width(view.width), bytes(3 * view.width * view.height) {
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bytes.data());
+        glReadPixels(0, 0, view.width, view.height, GL_RGB, GL_UNSIGNED_BYTE, bytes.data());
     }
-    // The pixel under a point given in normalised device coordinates.
-    glm::vec3 at(float x, float y) const {
-        return pixel(static_cast<int>((x + 1.0f) * 0.5f * width),
-                     static_cast<int>((y + 1.0f) * 0.5f * height));
-    }
-    glm::vec3 pixel(int col, int row) const {
-        size_t index = 3 * (static_cast<size_t>(row) * width + col);
+    glm::vec3 at(int x, int y) const {
+        const size_t index = 3 * (static_cast<size_t>(y) * width + x);
         return {bytes[index], bytes[index + 1], bytes[index + 2]};
     }
-
-    int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+    int width;
     std::vector<unsigned char> bytes;
 };
 
@@ -44,80 +136,119 @@ class FrameTest : public testing::Test {
         loadScene();
         initGL();
         resetGrid(cells, &residential);  // undoes the seeding: each test builds its own city
-        camera.position = glm::vec3(2.0f, 40.0f, 4.0f);
-        camera.rotations = glm::vec2(0.0f, -1.5707964f);  // looking straight down
     }
 
-    static glm::vec3 seenAt(const BackBuffer& pixels, const glm::vec3& world) {
-        MatrixStack P, view;
-        camera.applyProjectionMatrix(&P);
-        camera.applyViewMatrix(&view);
-        glm::vec4 clip = P.topMatrix() * view.topMatrix() * glm::vec4(world, 1.0f);
-        return pixels.at(clip.x / clip.w, clip.y / clip.w);
+    // The window as the user made it, the camera where the user flew it, and one frame.
+    static Picture draw(const View& view) {
+        reshapeGL(view.width, view.height);
+        camera.position = view.eye;
+        camera.rotations = glm::vec2(view.yaw, view.pitch);
+        renderFrame();
+        return Picture(view);
     }
 
-    // Whether a building hides the empty city at a point.
-    bool builtAt(const glm::vec3& point) const {
-        return seenAt(BackBuffer(), point) != seenAt(emptyCity, point);
+    static void build(const Block& b, int state, int nextState) {
+        cells[b.row][b.col].footprint = b.footprint;
+        cells[b.row][b.col].height = b.height;
+        cells[b.row][b.col].zone = b.zone;
+        cells[b.row][b.col].state = state;
+        cells[b.row][b.col].nextState = nextState;
     }
 
-    // Sets a cell as a worker pass leaves it; returns the point 1 up at its site.
-    static glm::vec3 build(int row, int col, TavoObject* zone, int state, int nextState) {
-        cells[row][col].zone = zone;
-        cells[row][col].state = state;
-        cells[row][col].nextState = nextState;
-        return glm::vec3(3 * row - 450, 1, 3 * col - 450);
+    // Every pixel whose centre and corners meet the same thing shows it: the sky's colour, the
+    // ground as drawn without the city (which is not sky), or the face's lit colour.
+    void expectPicture(const View& view, const Picture& seen, const std::vector<Block>& city,
+                       bool culled, const Picture& ground) {
+        int wrong = 0;
+        for (int y = 0; y < view.height; ++y) {
+            for (int x = 0; x < view.width; ++x) {
+                const Hit hit = trace(view, city, culled, x + 0.5f, y + 0.5f);
+                bool alike = true;
+                for (const glm::vec2 corner :
+                     {glm::vec2(0.05f), {0.95f, 0.05f}, {0.05f, 0.95f}, glm::vec2(0.95f)}) {
+                    alike = alike &&
+                            trace(view, city, culled, x + corner.x, y + corner.y).what == hit.what;
+                }
+                if (!alike) {
+                    continue;
+                }
+                const glm::vec3 colour = seen.at(x, y);
+                const bool right =
+                    hit.what == 0 ? colour == ground.at(x, y) && colour != SKY
+                                  : glm::all(glm::lessThanEqual(glm::abs(colour - hit.colour),
+                                                                glm::vec3(hit.what < 0 ? 1 : 3)));
+                ++compared[hit.what < 0 ? -1 : (hit.what + 5) / 6];
+                if (!right && wrong++ == 0) {
+                    ADD_FAILURE() << view.name << ": pixel " << x << ", " << y << " shows "
+                                  << glm::to_string(colour) << " for " << hit.what << ", not "
+                                  << (hit.what ? glm::to_string(hit.colour) : "the ground");
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << view.name;
     }
 
-    BackBuffer emptyCity;
+    std::map<int, int> compared;  // pixels of the sky (-1), the ground (0), each block (1 on)
 };
 
-// A survivor, a dying and a newborn cell, and empty sites, two with row and column swapped,
-// each looked for at its roof before and after the commit (each zone's colour is below).
-TEST_F(FrameTest, CellsShowAtTheirSiteSizeAndZone) {
-    renderFrame();
-    emptyCity = BackBuffer();
-    const std::tuple<int, int, TavoObject*, int, int> sites[] = {
-        {150, 150, &residential, 1, 1}, {152, 151, &commercial, 1, 0},
-        {149, 153, &industrial, 0, 1},  {151, 152, nullptr, 0, 0},
-        {153, 149, nullptr, 0, 0},      {150, 151, nullptr, 0, 0}};
-    // The survivor is 2.5 wide and 10 high, its roof 5.5 up: seen from the eye beside it, the
-    // roof stands out past the ground at (-1.55, -1.8) from its centre, not at (-2, -2.4).
-    std::vector<std::tuple<glm::vec3, bool, bool>> seen = {{{-1.55f, 0, -1.8f}, true, true},
-                                                           {{-2, 0, -2.4f}, false, false}};
-    for (auto [row, col, zone, state, nextState] : sites) {
-        seen.push_back({build(row, col, zone, state, nextState), state, nextState});
+// A small city from the street through three shapes of window, from above and at the ground's
+// corner: shape, depth, light and the ground's edge; the generation committed by the first
+// frame shows from the second on. "c" culls the ground, a back face from above, uncovering
+// what stands below it; "l" leaves outlines; each again undoes it, capitals do nothing.
+TEST_F(FrameTest, KnownCityKeepsItsShapeDepthAndLightInEveryWindow) {
+    const Block dying{151, 152, &residential, 1, 1}, newborn{148, 148, &residential, 1, 1};
+    std::vector<Block> city = {{150, 150, &residential, 2, 6},
+                               {150, 147, &commercial, 1.5f, 3},
+                               {152, 149, &industrial, 1, 1},
+                               {149, 151, &commercial, 1, 1.4f}};
+    const glm::vec3 street(4, 5, 16);
+    const View views[] = {
+        {"from the street", street, 0.15f, -0.25f, 256, 256},
+        {"through a wide window", street, 0.15f, -0.25f, 256, 128},
+        {"through a tall window", street, 0.15f, -0.25f, 128, 256},
+        {"from straight above", {-1, 30, 0}, 0, -glm::half_pi<float>(), 256, 192},
+        {"at the ground's corner", {570, 15, 560}, -2.3561945f, -0.45f, 256, 128}};
+    std::vector<Picture> grounds;
+    for (const View& view : views) {
+        grounds.push_back(draw(view));
     }
-    cells[150][150].footprint = 2.5f;
-    cells[150][150].height = 10.0f;
-    for (bool committed : {false, true}) {
-        renderFrame();
-        for (auto [point, before, after] : seen) {
-            EXPECT_EQ(builtAt(point), committed ? after : before)
-                << point.x << ", " << point.z << (committed ? " after the commit" : "");
+    for (const Block& block : city) {
+        build(block, 1, 1);
+    }
+    build(dying, 1, 0);
+    build(newborn, 0, 1);
+    city.push_back(dying);
+    for (size_t v = 0; v < std::size(views); ++v) {
+        expectPicture(views[v], draw(views[v]), city, false, grounds[v]);
+        if (v == 0) {
+            EXPECT_GT(std::exchange(compared[5], 0), 300) << "the dying building";
+            city.back() = newborn;
         }
     }
-}
-
-// Seen from above the ground is a back face: "c" culls it and keeps the roof, "l" draws only
-// outlines, which miss the points looked at; each key again undoes it, capitals do nothing.
-TEST_F(FrameTest, CAndLToggleCullingAndOutlines) {
-    build(150, 150, &residential, 1, 1);
-    cells[150][150].footprint = 2.5f;
-    cells[150][150].height = 10.0f;
-    const glm::vec3 clearColour(204, 242, 255);
-    const std::tuple<unsigned char, bool, bool> presses[] = {{'L', true, true}, {'c', true, false},
-                                                             {'c', true, true}, {'l', false, false},
-                                                             {'l', true, true}, {'C', true, true}};
-    for (auto [key, roofDrawn, groundDrawn] : presses) {
+    EXPECT_GT(compared[-1], 5000);
+    EXPECT_GT(compared[0], 50000);
+    for (int block = 1; block <= 5; ++block) {
+        EXPECT_GT(compared[block], 150) << "block " << block;
+    }
+    const std::tuple<unsigned char, bool, bool> presses[] = {
+        {'L', false, false}, {'c', true, false},  {'c', false, false},
+        {'l', false, true},  {'l', false, false}, {'C', false, false}};
+    for (auto [key, culled, outlined] : presses) {
         keyboardGL(key, 0, 0);
-        renderFrame();
-        const BackBuffer frame;
-        EXPECT_EQ(seenAt(frame, {0.6f, 5.5f, 0}) != clearColour, roofDrawn) << key;
-        for (glm::vec3 ground : {glm::vec3(4, 0, -4), glm::vec3(-4, 0, 4)}) {
-            EXPECT_EQ(seenAt(frame, ground) != clearColour, groundDrawn) << key;
+        const Picture seen = draw(views[0]);
+        if (outlined) {
+            int sky = 0;
+            for (int x = 0; x < 256 * 256; ++x) {
+                sky += seen.at(x, 0) == SKY;
+            }
+            EXPECT_GT(sky, 0.6 * 256 * 256) << key;
+        } else {
+            expectPicture(views[0], seen, city, culled, grounds[0]);
         }
     }
+    // A window made zero wide or high shows nothing, and must not stop the program.
+    reshapeGL(256, 0);
+    renderFrame();
 }
 
 // A worker pass that holds the lock when a frame starts ends before the frame commits.
@@ -136,64 +267,4 @@ TEST_F(FrameTest, CommitWaitsForTheWorkersLock) {
     renderFrame();
     worker.join();
     EXPECT_EQ(cells[10][20].state, 1);
-}
-
-// Each zone's material as drawn, against the lighting worked out here for every pixel of a
-// building's roof: ambient, plus diffuse and Blinn-Phong specular (shininess 300) of the point
-// light, clamped. The roof is seen at a glancing angle with the light mirrored across it, so
-// that its highlight spreads short of white.
-TEST_F(FrameTest, EachZoneIsLitByItsOwnThreeColours) {
-    const struct {
-        TavoObject* zone;
-        glm::vec3 ka, kd, ks;
-    } zones[] = {{&residential, {0.34f, 0.29f, 0.18f}, {0.4f, 0.3f, 0.2f}, {0.4f, 0.4f, 0.4f}},
-                 {&commercial, {0.54f, 0.41f, 0.12f}, {0.6f, 0.5f, 0.2f}, {0.6f, 0.6f, 0.6f}},
-                 {&industrial, {0.14f, 0.11f, 0.09f}, {0.2f, 0.2f, 0.1f}, {0.2f, 0.2f, 0.2f}}};
-    const float half = 1.25f, roof = 5.5f;  // the building at (0, 0.5, 0), 2.5 wide, 10 high
-    camera.position = glm::vec3(0.0f, roof + 1.0f, 3.5f);
-    camera.rotations = glm::vec2(0.0f, -0.3f);
-    const glm::vec3 light(0.0f, roof + 1.0f, -3.5f), up(0, 1, 0);
-    MatrixStack P, view;
-    camera.applyProjectionMatrix(&P);
-    camera.applyViewMatrix(&view);
-    lightPos = glm::vec3(view.topMatrix() * glm::vec4(light, 1.0f));
-    const glm::mat4 toWorld = glm::inverse(P.topMatrix() * view.topMatrix());
-    for (const auto& z : zones) {
-        build(150, 150, z.zone, 1, 1);
-        cells[150][150].footprint = 2 * half;
-        cells[150][150].height = 10.0f;
-        renderFrame();
-        const BackBuffer frame;
-        int compared = 0, wrong = 0;
-        for (int row = 0; row < frame.height; ++row) {
-            for (int col = 0; col < frame.width; ++col) {  // the roof through the pixel's centre
-                const glm::vec2 ndc((col + 0.5f) / frame.width * 2 - 1,
-                                    (row + 0.5f) / frame.height * 2 - 1);
-                const glm::vec4 nearEnd = toWorld * glm::vec4(ndc, -1, 1);
-                const glm::vec4 farEnd = toWorld * glm::vec4(ndc, 1, 1);
-                const glm::vec3 from = glm::vec3(nearEnd) / nearEnd.w;
-                const glm::vec3 ray = glm::vec3(farEnd) / farEnd.w - from;
-                const glm::vec3 point = from + ray * ((roof - from.y) / ray.y);
-                if (std::max(std::abs(point.x), std::abs(point.z)) > half - 0.05f) {
-                    continue;  // off the roof or too near its edge
-                }
-                const glm::vec3 l = glm::normalize(light - point);
-                const glm::vec3 h = glm::normalize(l + glm::normalize(camera.position - point));
-                const float diffuse = std::max(glm::dot(up, l), 0.0f);
-                const float specular = diffuse > 0 ? std::pow(glm::dot(up, h), 300.0f) : 0;
-                const glm::vec3 lit = z.ka + z.kd * diffuse + z.ks * specular;
-                const glm::vec3 expected = glm::round(glm::min(lit, 1.0f) * 255.0f);
-                const glm::vec3 seen = frame.pixel(col, row);
-                ++compared;
-                if (glm::any(glm::greaterThan(glm::abs(seen - expected), glm::vec3(2))) &&
-                    wrong++ == 0) {
-                    ADD_FAILURE() << "pixel " << col << ", " << row << ": " << seen.x << " "
-                                  << seen.y << " " << seen.z << ", not " << expected.x << " "
-                                  << expected.y << " " << expected.z;
-                }
-            }
-        }
-        EXPECT_EQ(wrong, 0) << "of " << compared;
-        EXPECT_GT(compared, frame.width * frame.height / 4);
-    }
 }

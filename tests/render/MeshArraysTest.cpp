@@ -69,10 +69,3 @@ TEST(MeshArrays, FirstGroupFannedWithCornersInRange) {
     }
     EXPECT_FLOAT_EQ(area, 4.5f);
 }
-
-TEST(MeshArrays, TriangleEdgesPairEveryCornerWithTheNext) {
-    const std::vector<unsigned int> triangles = {0, 1, 2, 2, 1, 3};
-    const std::vector<unsigned int> edges = {0, 1, 1, 2, 2, 0, 2, 1, 1, 3, 3, 2};
-    EXPECT_EQ(triangleEdges(triangles), edges);
-    EXPECT_TRUE(triangleEdges({}).empty());
-}
