@@ -247,8 +247,10 @@ TEST_F(FrameTest, KnownCityKeepsItsShapeDepthAndLightInEveryWindow) {
         }
     }
     // A window made zero wide or high shows nothing, and must not stop the program.
-    reshapeGL(256, 0);
-    renderFrame();
+    for (const glm::ivec2 size : {glm::ivec2(0, 256), glm::ivec2(256, 0)}) {
+        reshapeGL(size.x, size.y);
+        renderFrame();
+    }
 }
 
 // A worker pass that holds the lock when a frame starts ends before the frame commits.
