@@ -10,6 +10,17 @@ add_compile_options(-pthread -fexceptions)
 add_link_options(-pthread -fexceptions -sABORTING_MALLOC=0 -sINITIAL_MEMORY=128MB
   -sTOTAL_STACK=5MB)
 
+# The tests run under node. Node 18's fetch leads Emscripten 3.1.6 to fetch its .wasm instead
+# of reading the file, which --no-experimental-fetch prevents; later nodes drop that flag (24
+# refuses it), so it goes only to a node that takes it.
+execute_process(COMMAND node --no-experimental-fetch -e "" RESULT_VARIABLE node_refuses_flag
+  OUTPUT_QUIET ERROR_QUIET)
+if(node_refuses_flag)
+  set(CMAKE_CROSSCOMPILING_EMULATOR node)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR node --no-experimental-fetch)
+endif()
+
 set(debian_headers ${CMAKE_BINARY_DIR}/debian-headers)
 file(MAKE_DIRECTORY ${debian_headers})
 foreach(header glm tiny_obj_loader.h)
