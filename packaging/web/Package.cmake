@@ -10,7 +10,7 @@ target_link_options(city PRIVATE
   --preload-file ${CMAKE_SOURCE_DIR}/data@/
   -sENVIRONMENT=web,worker -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sPTHREAD_POOL_SIZE=1)
 
-set(page_files index.html page.js isolation.js)
+set(page_files index.html page.js isolation.js manifest.webmanifest)
 set(site_files)
 foreach(file ${page_files})
   add_custom_command(OUTPUT ${SITE}/${file}
@@ -21,6 +21,15 @@ endforeach()
 add_custom_command(OUTPUT ${SITE}/LICENSE.txt
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${SITE}/LICENSE.txt
   DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+# The manifest's icons, made from the desktop's icon; ImageMagick comes with the web stage.
+find_program(CONVERT convert REQUIRED)
+foreach(side 192 512)
+  add_custom_command(OUTPUT ${SITE}/icon-${side}.png
+    COMMAND ${CONVERT} ${CMAKE_SOURCE_DIR}/packaging/varnock-hollenby.png -resize ${side}x${side}
+      -strip PNG24:${SITE}/icon-${side}.png
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/varnock-hollenby.png)
+  list(APPEND site_files ${SITE}/icon-${side}.png)
+endforeach()
 add_custom_target(site ALL DEPENDS ${site_files} ${SITE}/LICENSE.txt)
 add_dependencies(site city)
 

@@ -121,6 +121,11 @@ async function cityRun(browser) {
     c.clientHeight].join('x'));
   check('title and 1280x720 canvas', await page.title() === 'Varnock | Hollenby' &&
     canvas === '1280x720x1280x720', `${await page.title()}, ${canvas}`);
+  if (name === 'chromium') { // its own check, as its install prompt makes it
+    const cdp = await page.target().createCDPSession();
+    const { installabilityErrors: errors } = await cdp.send('Page.getInstallabilityErrors');
+    check('installable as an app', errors.length === 0, JSON.stringify(errors));
+  }
   const first = await until(30, () => capture(page), (img) => share(img, UPPER) > 0.9);
   check('sky above, ground and buildings below', share(first, UPPER) > 0.9 &&
     share(first, LOWER) < 0.05 && share(first, LOWER, DARK) < 0.5,
