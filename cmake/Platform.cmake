@@ -19,8 +19,9 @@ elseif(EMSCRIPTEN)
   set(PLATFORM_GL -lGL)
   set(PLATFORM_GLUT -lglut)
   set(PLATFORM_WINDOW)
-  # Emscripten's GLUT lacks the entry callback and reports motion late: ours stand in.
-  set(PLATFORM_APP_SOURCES app/web/GlutPointer.cpp)
+  # Emscripten's GLUT lacks the entry callback and reports motion late: ours stand in. The
+  # page's buttons and its canvas's size reach the program through two exported functions.
+  set(PLATFORM_APP_SOURCES app/web/GlutPointer.cpp app/web/PageControls.cpp)
   add_compile_definitions(GL_GLEXT_PROTOTYPES)
 else()
   set(PLATFORM linux)

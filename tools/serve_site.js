@@ -22,6 +22,7 @@ if (!fs.existsSync(path.join(folder, 'index.html'))) {
 const root = fs.realpathSync(folder);
 const TYPES = {
   '.html': 'text/html; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',

@@ -1,7 +1,7 @@
 // Starts the city in this page once the browser has what it needs, shows the loading's
 // progress, and says in words what stops it: no WebGL, no shared memory for the worker
-// thread, a start-up that fails, or Escape. document.body's data-state tells where it is:
-// loading, running, stopped or failed.
+// thread, a site's file missing, cut short or from another build, a start-up that fails, or
+// Escape. document.body's data-state tells where it is: loading, running, stopped or failed.
 'use strict';
 
 (function startCity() {
@@ -9,12 +9,15 @@
   const status = document.getElementById('status');
   const progress = document.getElementById('progress');
   const canvas = document.getElementById('canvas');
+  const workers = navigator.serviceWorker;
   const said = []; // the program's own lines, for a failure's message
   const ISOLATION_TRIED = 'varnock-hollenby isolation tried';
+  const RUN_THE_NEW_BUILD = 'run the new build'; // to a waiting service worker
 
   function show(state, text) {
     body.dataset.state = state;
     status.textContent = text;
+    window.cityView.fit();
   }
 
   const NO_WEBGL = 'This browser offers no WebGL, which the city is drawn with. Turn on ' +
@@ -27,6 +30,7 @@
     'a page opened from a file cannot run it. "make web-serve" serves it so.';
   const STOPPED = 'The city has stopped: Escape ends it, drawing and growth alike. ' +
     'Reload the page to start a new city.';
+  const NEW_VERSION = 'A new version of the city is ready: reload the page to run it.';
 
   function failed(reason) {
     if (body.dataset.state === 'failed' || body.dataset.state === 'stopped') {
@@ -48,49 +52,116 @@
     return window.crossOriginIsolated === true && typeof SharedArrayBuffer === 'function';
   }
 
-  // Once per tab: a service worker of the site's own adds the headers, then the page
-  // reloads under it. A second try that still lacks them ends with the message instead.
-  function isolateThenReload() {
-    if (!('serviceWorker' in navigator) || !window.isSecureContext ||
-        sessionStorage.getItem(ISOLATION_TRIED)) {
+  // The page's headers are its first load's: a page that lacks them reloads once under the
+  // service worker, which adds them. A second try that still lacks them ends in words.
+  function runIsolated() {
+    if (hasSharedMemory()) {
+      run().catch((error) => failed(error.message));
+    } else if (workers && window.isSecureContext && !sessionStorage.getItem(ISOLATION_TRIED)) {
+      sessionStorage.setItem(ISOLATION_TRIED, 'yes');
+      location.reload();
+    } else {
       show('failed', NO_SHARED_MEMORY);
+    }
+  }
+
+  // Every start goes through the site's service worker where the browser has one: it keeps
+  // one build's files, whole and checked, and serves them with or without a network. A new
+  // build it kept on an earlier visit runs now, before any of the old build's files load.
+  async function startUnderWorker() {
+    workers.addEventListener('message', (event) => failed(event.data)); // its failure, if any
+    workers.startMessages();
+    const registration = await workers.register('service-worker.js').catch((error) => {
+      if (!workers.controller) {
+        throw error;
+      }
+      return workers.ready; // offline, say, with the build already kept
+    });
+    if (workers.controller && registration.waiting) {
+      workers.addEventListener('controllerchange', () => location.reload());
+      registration.waiting.postMessage(RUN_THE_NEW_BUILD);
       return;
     }
-    sessionStorage.setItem(ISOLATION_TRIED, 'yes');
-    show('loading', 'Setting up the page to run the city\'s worker thread…');
-    navigator.serviceWorker.addEventListener('controllerchange', () => location.reload());
-    navigator.serviceWorker.register('isolation.js').then(() => {
-      if (navigator.serviceWorker.controller) {
-        location.reload();
-      }
-    }, () => show('failed', NO_SHARED_MEMORY));
+    const first = registration.installing || registration.waiting;
+    if (!workers.controller && first) {
+      show('loading', 'Keeping the city\'s files in the browser, for use offline too…');
+      first.addEventListener('statechange', () => first.state === 'redundant' &&
+        failed('its files could not be kept in the browser'));
+      await new Promise((resolve) => workers.addEventListener('controllerchange', resolve));
+    }
+    runIsolated();
   }
 
-  // Emscripten reports the data file's download as "... (received/total)".
-  function showLoading(text) {
-    const parts = /\((\d+)\/(\d+)\)/.exec(text || '');
-    if (parts) {
-      const received = Number(parts[1]);
-      const total = Number(parts[2]);
-      progress.max = total;
+  // Asks for a newer build once the city runs; it is kept beside this one and runs on the
+  // next load.
+  function watchForUpdates() {
+    workers.getRegistration().then((registration) => {
+      registration.addEventListener('updatefound', () => {
+        const next = registration.installing;
+        next.addEventListener('statechange', () => {
+          if (next.state === 'installed' && body.dataset.state === 'running') {
+            status.textContent = NEW_VERSION;
+            window.cityView.fit();
+          }
+        });
+      });
+      return registration.update();
+    }).catch(() => {}); // offline: nothing newer to hear of
+  }
+
+  // The length the server gives is the progress bar's end only: a host may compress.
+  async function download(name) {
+    const response = await fetch(name).catch(() => {
+      throw new Error(`${name} could not be fetched: the network failed`);
+    });
+    if (!response.ok) {
+      throw new Error(`${name} could not be fetched: ${response.status} ${response.statusText}`);
+    }
+    const total = Number(response.headers.get('Content-Length')) || 0;
+    const reader = response.body.getReader();
+    const parts = [];
+    for (let received = 0; ;) {
+      const { done, value } = await reader.read().catch(() => {
+        throw new Error(`${name} stopped arriving: the network failed`);
+      });
+      if (done) {
+        return new Blob(parts).arrayBuffer();
+      }
+      parts.push(value);
+      received += value.length;
+      progress.max = Math.max(total, received);
       progress.value = received;
-      show('loading', 'Loading the city: ' + Math.round(received / 1024) + ' of ' +
-        Math.round(total / 1024) + ' kB');
-    } else if (text && body.dataset.state === 'loading') {
-      show('loading', 'Loading the city…');
+      show('loading', `Loading the city: ${Math.round(received / 1024)}` +
+        (total ? ` of ${Math.round(total / 1024)} kB` : ' kB'));
     }
   }
 
-  function run() {
+  // The data file is fetched here, not by the program, so that every way its load can end
+  // is known: the program is handed it only when its size is the one the program was built
+  // with.
+  async function run() {
     sessionStorage.removeItem(ISOLATION_TRIED);
+    const data = await download('city.data');
     window.Module = {
       canvas,
       print(text) { said.push(text); console.log(text); },
       printErr(text) { said.push(text); console.warn(text); },
-      setStatus: showLoading,
+      getPreloadedPackage(name, size) {
+        if (data.byteLength !== size) {
+          const reason = `${name} holds ${data.byteLength} bytes where this city.js was ` +
+            `built with ${size}: it was cut short, or comes from another build`;
+          failed(reason);
+          throw new Error(reason);
+        }
+        return data;
+      },
       postRun: [() => requestAnimationFrame(() => {
         if (body.dataset.state === 'loading') {
           show('running', '');
+          window.cityView.started(window.Module);
+          if (workers) {
+            watchForUpdates();
+          }
         }
       })],
       onExit(code) {
@@ -102,25 +173,25 @@
       },
       onAbort(what) { failed(String(what)); },
     };
-    window.addEventListener('error', (event) => {
-      // Escape ends the program from inside a key handler, by Emscripten's exit exception.
-      if (event.error && event.error.name === 'ExitStatus') {
-        event.preventDefault();
-      } else {
-        failed(event.message);
-      }
-    });
     const program = document.createElement('script');
     program.src = 'city.js';
     program.onerror = () => failed('city.js could not be loaded');
     body.appendChild(program);
   }
 
+  window.addEventListener('error', (event) => {
+    // Escape ends the program from inside a key handler, by Emscripten's exit exception.
+    if (event.error && event.error.name === 'ExitStatus') {
+      event.preventDefault();
+    } else {
+      failed(event.message);
+    }
+  });
   if (!hasWebGL()) {
     show('failed', NO_WEBGL);
-  } else if (!hasSharedMemory()) {
-    isolateThenReload();
+  } else if (workers && window.isSecureContext) {
+    startUnderWorker().catch(() => runIsolated());
   } else {
-    run();
+    runIsolated();
   }
 }());

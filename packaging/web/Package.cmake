@@ -10,7 +10,7 @@ target_link_options(city PRIVATE
   --preload-file ${CMAKE_SOURCE_DIR}/data@/
   -sENVIRONMENT=web,worker -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sPTHREAD_POOL_SIZE=1)
 
-set(page_files index.html page.js isolation.js manifest.webmanifest)
+set(page_files index.html page.css page.js view.js manifest.webmanifest)
 set(site_files)
 foreach(file ${page_files})
   add_custom_command(OUTPUT ${SITE}/${file}
@@ -30,8 +30,14 @@ foreach(side 192 512)
     DEPENDS ${CMAKE_SOURCE_DIR}/packaging/varnock-hollenby.png)
   list(APPEND site_files ${SITE}/icon-${side}.png)
 endforeach()
-add_custom_target(site ALL DEPENDS ${site_files} ${SITE}/LICENSE.txt)
-add_dependencies(site city)
+list(APPEND site_files ${SITE}/LICENSE.txt)
+# The service worker last, stamped with every other file's hash.
+add_custom_command(OUTPUT ${SITE}/service-worker.js
+  COMMAND ${CMAKE_COMMAND} -DSITE=${SITE} -DTEMPLATE=${CMAKE_SOURCE_DIR}/app/web/service-worker.js
+    -P ${CMAKE_SOURCE_DIR}/cmake/web/StampSite.cmake
+  DEPENDS city ${site_files} ${CMAKE_SOURCE_DIR}/app/web/service-worker.js
+    ${CMAKE_SOURCE_DIR}/cmake/web/StampSite.cmake)
+add_custom_target(site ALL DEPENDS ${SITE}/service-worker.js)
 
 install(DIRECTORY ${SITE}/ DESTINATION .)
 set(CPACK_GENERATOR ZIP)

@@ -28,6 +28,11 @@ cp -r "$SITE" "$WORK/broken"
 at=$(grep -obaF -- "$(sed -n 2p "$DATA/fragment_shader.glsl")" "$SITE/city.data" | cut -d: -f1)
 [ -n "$at" ] || die "the fragment shader is not in $SITE/city.data"
 printf '#error      ' | dd of="$WORK/broken/city.data" bs=1 seek=$((at - 13)) conv=notrunc status=none
+stamp() { # stamp FOLDER: its service worker made anew for its files, as the build makes it
+    cmake -DSITE="$1" -DTEMPLATE="$HERE/../../app/web/service-worker.js" \
+        -P "$HERE/../../cmake/web/StampSite.cmake"
+}
+stamp "$WORK/broken"
 
 serve() { # serve NAME FOLDER [--no-isolation]: sets URL to where it is served
     node "$HERE/../../tools/serve_site.js" "$2" 0 "${@:3}" >"$WORK/$1.log" 2>&1 &
