@@ -13,6 +13,7 @@
   const said = []; // the program's own lines, for a failure's message
   const ISOLATION_TRIED = 'varnock-hollenby isolation tried';
   const RUN_THE_NEW_BUILD = 'run the new build'; // to a waiting service worker
+  let registration = null; // the site's service worker's, where the browser has one
 
   function show(state, text) {
     body.dataset.state = state;
@@ -71,7 +72,7 @@
   async function startUnderWorker() {
     workers.addEventListener('message', (event) => failed(event.data)); // its failure, if any
     workers.startMessages();
-    const registration = await workers.register('service-worker.js').catch((error) => {
+    registration = await workers.register('service-worker.js').catch((error) => {
       if (!workers.controller) {
         throw error;
       }
@@ -85,28 +86,32 @@
     const first = registration.installing || registration.waiting;
     if (!workers.controller && first) {
       show('loading', 'Keeping the city\'s files in the browser, for use offline too…');
+      // The worker's own words may come just after it gives up: they go first.
       first.addEventListener('statechange', () => first.state === 'redundant' &&
-        failed('its files could not be kept in the browser'));
+        setTimeout(() => failed('its files could not be kept in the browser'), 1000));
       await new Promise((resolve) => workers.addEventListener('controllerchange', resolve));
     }
     runIsolated();
   }
 
-  // Asks for a newer build once the city runs; it is kept beside this one and runs on the
-  // next load.
+  // Asks for a newer build once the city runs: kept beside this one, it runs on the next
+  // load. The browser may have found it already, on its own.
   function watchForUpdates() {
-    workers.getRegistration().then((registration) => {
-      registration.addEventListener('updatefound', () => {
-        const next = registration.installing;
-        next.addEventListener('statechange', () => {
-          if (next.state === 'installed' && body.dataset.state === 'running') {
-            status.textContent = NEW_VERSION;
-            window.cityView.fit();
-          }
-        });
-      });
-      return registration.update();
-    }).catch(() => {}); // offline: nothing newer to hear of
+    const ready = () => {
+      if (body.dataset.state === 'running') {
+        status.textContent = NEW_VERSION;
+        window.cityView.fit();
+      }
+    };
+    const watch = (next) => next && next.addEventListener('statechange', () =>
+      next.state === 'installed' && ready());
+    if (registration.waiting) {
+      ready();
+    } else {
+      watch(registration.installing);
+    }
+    registration.addEventListener('updatefound', () => watch(registration.installing));
+    registration.update().catch(() => {}); // offline: nothing newer to hear of
   }
 
   // The length the server gives is the progress bar's end only: a host may compress.
@@ -159,7 +164,7 @@
         if (body.dataset.state === 'loading') {
           show('running', '');
           window.cityView.started(window.Module);
-          if (workers) {
+          if (registration) {
             watchForUpdates();
           }
         }

@@ -22,16 +22,18 @@ window.cityView = (function view() {
   let program = null; // the running program, once it takes a new size and keys
 
   function cssSize() {
+    // The layout viewport's size: a phone zoomed out to show a page too wide for it, as
+    // it is for a moment after turning, has a larger visual one.
+    const { clientWidth: room, clientHeight: roomHeight } = document.documentElement;
     if (document.fullscreenElement === stage) {
-      return [window.innerWidth, window.innerHeight];
+      return [room, roomHeight];
     }
-    const room = document.documentElement.clientWidth;
     main.style.width = `${ROOMY[0]}px`;
-    if (room >= ROOMY[0] && window.innerHeight - lines.offsetHeight >= ROOMY[1]) {
+    if (room >= ROOMY[0] && roomHeight - lines.offsetHeight >= ROOMY[1]) {
       return ROOMY;
     }
     main.style.width = `${room}px`;
-    return [room, Math.max(window.innerHeight - lines.offsetHeight, LEAST_HEIGHT)];
+    return [room, Math.max(roomHeight - lines.offsetHeight, LEAST_HEIGHT)];
   }
 
   function fit() {

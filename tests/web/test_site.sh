@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The page's end-to-end test: serves the built site on this machine with the isolation
-# headers, without them, and as a copy whose fragment shader cannot compile, then drives
-# headless Chromium and Firefox ESR (in a window on Xvfb) through test_site.js.
+# The page's end-to-end test: drives headless Chromium and Firefox ESR (in a window on Xvfb)
+# through test_site.js, which serves copies of the built site on this machine.
 # Usage: test_site.sh SITE_FOLDER DATA_FOLDER
 set -eu
 # shellcheck source=tools/lib/window.sh
@@ -21,32 +20,10 @@ if ! cmp -s "$HERE/package-lock.json" "$NPM/node_modules/.tested-lock.json"; the
     cp "$HERE/package-lock.json" "$NPM/node_modules/.tested-lock.json"
 fi
 
-# A copy of the site whose fragment shader starts with "#error" where "#version 120" was:
-# the same length, so that the data file's index still holds. Its second line finds it.
-cp -r "$SITE" "$WORK/broken"
-[ "$(head -n 1 "$DATA/fragment_shader.glsl")" = "#version 120" ] || die "no #version 120 line"
-at=$(grep -obaF -- "$(sed -n 2p "$DATA/fragment_shader.glsl")" "$SITE/city.data" | cut -d: -f1)
-[ -n "$at" ] || die "the fragment shader is not in $SITE/city.data"
-printf '#error      ' | dd of="$WORK/broken/city.data" bs=1 seek=$((at - 13)) conv=notrunc status=none
-stamp() { # stamp FOLDER: its service worker made anew for its files, as the build makes it
-    cmake -DSITE="$1" -DTEMPLATE="$HERE/../../app/web/service-worker.js" \
-        -P "$HERE/../../cmake/web/StampSite.cmake"
-}
-stamp "$WORK/broken"
-
-serve() { # serve NAME FOLDER [--no-isolation]: sets URL to where it is served
-    node "$HERE/../../tools/serve_site.js" "$2" 0 "${@:3}" >"$WORK/$1.log" 2>&1 &
-    PIDS+=($!)
-    wait_until 10 grep -qs '^Serving' "$WORK/$1.log" || die "$(cat "$WORK/$1.log")"
-    URL=$(grep -o 'http://[^ ]*' "$WORK/$1.log")
-}
-serve site "$SITE" && URLS=("$URL")
-serve plain "$SITE" --no-isolation && URLS+=("$URL")
-serve broken "$WORK/broken" && URLS+=("$URL")
-open_display 550
+open_display 900
 
 for browser in chromium firefox; do
-    NODE_PATH="$NPM/node_modules" timeout -k 10 200 node "$HERE/test_site.js" "$browser" \
-        "${URLS[@]}" || FAILED=$((FAILED + $?))
+    NODE_PATH="$NPM/node_modules" TMPDIR=$WORK timeout -k 10 400 node "$HERE/test_site.js" \
+        "$browser" "$SITE" "$DATA" || FAILED=$((FAILED + $?))
 done
 finish

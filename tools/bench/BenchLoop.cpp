@@ -17,7 +17,8 @@ void openBenchWindow(int* argc, char** argv, const char* title) {
     const char* top = getenv("BENCH_WINDOW_Y");
     glutInit(argc, argv);
     glutInitWindowPosition(0, top == nullptr ? 0 : atoi(top));
-    glutInitWindowSize(1280, 720);
+    glutInitWindowSize(static_cast<int>(benchWindowSize().x),
+                       static_cast<int>(benchWindowSize().y));
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutCreateWindow(title);
     // Frames are drawn by the frame loop; GLUT's event handling needs a display callback.

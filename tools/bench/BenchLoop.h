@@ -2,10 +2,16 @@
 // drawn: the window, the clock since launch, the frame loop and the report lines.
 #pragma once
 
-// The program's own window: 1280 by 720, RGBA, double-buffered, depth, multisampled. It
-// opens BENCH_WINDOW_Y pixels down the screen, so that two programs can run side by side
+#include <glm/glm.hpp>
+
+// The program's own window: benchWindowSize's, RGBA, double-buffered, depth, multisampled.
+// It opens BENCH_WINDOW_Y pixels down the screen, so that two programs can run side by side
 // without covering each other (a covered window would be spared part of its swap).
 void openBenchWindow(int* argc, char** argv, const char* title);
+
+// The desktop: 1280 by 720. The web: the canvas's displayed size in device pixels, as the
+// city's page sizes its drawing buffer, so that a page may measure any screen's canvas.
+glm::vec2 benchWindowSize();
 
 // Seconds on the monotonic clock since the driver launched this process (it passes its
 // launch reading, in nanoseconds, in BENCH_LAUNCH_NS); from process start when run by hand.

@@ -163,7 +163,7 @@ static void buildGround() {
 // Every matrix the frame would build on its stacks, built once with the camera's own maths.
 static void placeCity(int live) {
     Camera camera;
-    camera.setWindowSize(1280.0f, 720.0f);
+    camera.setWindowSize(benchWindowSize().x, benchWindowSize().y);
     MatrixStack P;
     camera.applyProjectionMatrix(&P);
     projection = P.topMatrix();

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     initGL();
     double setupEnd = secondsSinceLaunch();
     pthread_mutex_init(&stateMutex, nullptr);
-    camera.setWindowSize(1280.0f, 720.0f);
+    camera.setWindowSize(benchWindowSize().x, benchWindowSize().y);
 
     reportValue("scene_load_s", setupStart - loadStart);
     reportValue("gl_setup_s", setupEnd - setupStart);

@@ -7,6 +7,10 @@
 
 #include "tools/bench/BenchLoop.h"
 
+glm::vec2 benchWindowSize() {
+    return glm::vec2(1280.0f, 720.0f);
+}
+
 double drawFrame(void (*draw)()) {
     glutMainLoopEvent();
     draw();

@@ -5,10 +5,19 @@
 // next is the time between shown frames, the desktop's time between swaps.
 #include <GL/glut.h>
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
 #include <cstdio>
 
 #include "tools/bench/BenchLoop.h"
+
+glm::vec2 benchWindowSize() {
+    double width = 0.0;
+    double height = 0.0;
+    emscripten_get_element_css_size("#canvas", &width, &height);
+    const double scale = emscripten_get_device_pixel_ratio();
+    return glm::round(glm::vec2(width * scale, height * scale));
+}
 
 static void (*drawOne)() = nullptr;
 static double lastStart = -1.0;

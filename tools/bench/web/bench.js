@@ -14,6 +14,10 @@
     document.body.dataset.state = 'failed';
     return;
   }
+  // ?canvas=window: the canvas fills the window, as the city's page fills a phone's.
+  if (query.get('canvas') === 'window') {
+    document.body.classList.add('filled');
+  }
   window.Module = {
     canvas: document.getElementById('canvas'),
     arguments: [live],

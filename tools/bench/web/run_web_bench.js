@@ -3,6 +3,7 @@
 // docs/performance.md's Web section:
 //   - the frame and its floor (frame_bench and floor_frame, on the same fixed cities) natively,
 //     through run_bench.py --frames-json, then as pages in Chromium and in Firefox;
+//   - in Chromium, the same at 1000 buildings on a phone-sized canvas, against 1280 by 720;
 //   - navigation start to the first drawn frame of the city's own page;
 //   - the site's files, plain and compressed.
 // Usage (in an X server at least 1280 by 1460 pixels; run.sh starts one):
@@ -25,6 +26,10 @@ const WARM_UP_FRAMES = 10;
 const COUNTED_FRAMES = { 1000: 60, 10000: 30 };
 const FIRST_FRAME_LOADS = 5;
 const VIEWPORT = { width: 1320, height: 900 };
+// A phone's screen, as Chromium emulates it: the benchmark's canvas fills it, and its buffer
+// has a pixel per device pixel, as the city's page has (1170 by 2532).
+const PHONE = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const PHONE_LIVE = 1000;
 const PAGE_TIMEOUT_MS = 300000;
 
 const BROWSERS = [
@@ -98,10 +103,10 @@ function native(nativeBuild) {
 }
 
 // The report lines of one program's page, once it has drawn enough frames.
-async function pageFrames(browser, url, wanted) {
+async function pageFrames(browser, url, wanted, viewport) {
   const page = await browser.newPage();
   try {
-    await page.setViewport(VIEWPORT);
+    await page.setViewport(viewport);
     await page.goto(url);
     await page.waitForFunction((n) => document.body.dataset.state === 'failed' ||
       window.benchLines.filter((line) => line.startsWith('interval_ms ')).length >= n,
@@ -128,10 +133,10 @@ async function rendererOf(page) {
   });
 }
 
-async function webFrames(browser, benchUrl) {
+async function webFrames(browser, benchUrl, sizes = SIZES, viewport = VIEWPORT) {
   const rows = {};
   let renderer = '';
-  for (const live of SIZES) {
+  for (const live of sizes) {
     const wanted = WARM_UP_FRAMES + COUNTED_FRAMES[live];
     const all = { frame_bench: [], floor_frame: [], draws: [] };
     const ratios = [];
@@ -139,7 +144,8 @@ async function webFrames(browser, benchUrl) {
       const order = round % 2 === 0 ? ['frame_bench', 'floor_frame'] : ['floor_frame', 'frame_bench'];
       const medians = {};
       for (const program of order) {
-        const run = await pageFrames(browser, `${benchUrl}?program=${program}&live=${live}`, wanted);
+        const run = await pageFrames(browser, `${benchUrl}?program=${program}&live=${live}` +
+          (viewport === VIEWPORT ? '' : '&canvas=window'), wanted, viewport);
         renderer = renderer || await rendererOf(run.page);
         await run.page.close();
         all[program].push(...run.intervals);
@@ -242,6 +248,23 @@ function printFrames(nativeResult, web) {
   }
 }
 
+// What a phone's device pixels cost: the same frame and floor on both canvases.
+function printPhone(chromium) {
+  if (!chromium) {
+    return;
+  }
+  console.log(`\n| Chromium ${chromium.version}, ${PHONE_LIVE} buildings | Canvas (CSS px) | ` +
+    'Buffer (device px) | Frame | Floor | Frame against floor |');
+  console.log('|---|--:|--:|--:|--:|--:|');
+  for (const [where, canvas, buffer, row] of [
+    ['Desktop', '1280 × 720', '1280 × 720', chromium.rows[PHONE_LIVE]],
+    ['Phone', `${PHONE.width} × ${PHONE.height}`, `${PHONE.width * PHONE.deviceScaleFactor} × ` +
+      `${PHONE.height * PHONE.deviceScaleFactor}`, chromium.phone.rows[PHONE_LIVE]]]) {
+    console.log(`| ${where} | ${canvas} | ${buffer} | ${ms(row.frame)} | ${ms(row.floor)} | ` +
+      `× ${row.ratio.toFixed(3)} (rounds ${range(row.spread)}) |`);
+  }
+}
+
 function printSizes(sizes) {
   const kB = (bytes) => (bytes / 1024).toFixed(1);
   console.log('| File | Plain (kB) | gzip -9 (kB) | brotli, quality 11 (kB) |');
@@ -275,6 +298,9 @@ async function main() {
         browser = await puppeteer.launch(options);
         result.version = (await browser.version()).replace(/^[^/]*\//, '');
         Object.assign(result, await webFrames(browser, benchSite.url));
+        if (name === 'Chromium') {
+          result.phone = await webFrames(browser, benchSite.url, [PHONE_LIVE], PHONE);
+        }
         result.firstFrame = await firstFrames(browser, citySite.url);
       } catch (error) {
         result.error = error.message.split('\n')[0];
@@ -295,6 +321,7 @@ async function main() {
     `${os.cpus().length} cores; load average (1 min) ${loadBefore.toFixed(2)} before, ` +
     `${loadAfter.toFixed(2)} after. Canvas and windows 1280 by 720.\n`);
   printFrames(nativeResult, web);
+  printPhone(web.find((result) => result.phone));
   console.log('\n| Browser | Navigation start to first frame, median of ' +
     `${FIRST_FRAME_LOADS} loads | Fastest to slowest |`);
   console.log('|---|--:|--:|');
