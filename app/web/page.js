@@ -15,9 +15,18 @@
   const RUN_THE_NEW_BUILD = 'run the new build'; // to a waiting service worker
   let registration = null; // the site's service worker's, where the browser has one
 
+  // An app installed from the page has no reload button of the browser's: the page has one,
+  // where the words ask for a reload.
+  const reload = document.getElementById('reload');
+  reload.addEventListener('click', () => location.reload());
+
   function show(state, text) {
     body.dataset.state = state;
     status.textContent = text;
+    reload.hidden = !['stopped', 'failed'].includes(state);
+    if (!reload.hidden) {
+      window.cityView.ended();
+    }
     window.cityView.fit();
   }
 
@@ -83,13 +92,21 @@
       registration.waiting.postMessage(RUN_THE_NEW_BUILD);
       return;
     }
-    const first = registration.installing || registration.waiting;
-    if (!workers.controller && first) {
+    // A first visit, or a load that bypassed the worker (a forced reload): the page runs
+    // once a build is kept and the worker has taken the page, or, if it does not take it
+    // within a second, from a plain reload.
+    if (!workers.controller) {
       show('loading', 'Keeping the city\'s files in the browser, for use offline too…');
-      // The worker's own words may come just after it gives up: they go first.
-      first.addEventListener('statechange', () => first.state === 'redundant' &&
-        setTimeout(() => failed('its files could not be kept in the browser'), 1000));
-      await new Promise((resolve) => workers.addEventListener('controllerchange', resolve));
+      const first = registration.installing || registration.waiting;
+      if (first) { // the worker's own words may come just after it gives up: they go first
+        first.addEventListener('statechange', () => first.state === 'redundant' &&
+          setTimeout(() => failed('its files could not be kept in the browser'), 1000));
+      }
+      await workers.ready;
+      await new Promise((resolve) => {
+        workers.addEventListener('controllerchange', resolve);
+        setTimeout(resolve, workers.controller ? 0 : 1000);
+      });
     }
     runIsolated();
   }
@@ -100,6 +117,7 @@
     const ready = () => {
       if (body.dataset.state === 'running') {
         status.textContent = NEW_VERSION;
+        reload.hidden = false;
         window.cityView.fit();
       }
     };

@@ -98,5 +98,8 @@ window.cityView = (function view() {
       program = module;
       fit();
     },
+    ended() {
+      program = null; // an ended program takes no calls
+    },
   };
 }());

@@ -8,7 +8,9 @@ file(GLOB_RECURSE data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
 set_property(TARGET city APPEND PROPERTY LINK_DEPENDS ${data_files})
 target_link_options(city PRIVATE
   --preload-file ${CMAKE_SOURCE_DIR}/data@/
-  -sENVIRONMENT=web,worker -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sPTHREAD_POOL_SIZE=1)
+  -sENVIRONMENT=web,worker -sMAX_WEBGL_VERSION=2 -sEXIT_RUNTIME=1 -sPTHREAD_POOL_SIZE=1
+  # The page's buttons and its canvas's size reach the program through these two.
+  -sEXPORTED_FUNCTIONS=_main,_pressKey,_resizeView)
 
 set(page_files index.html page.css page.js view.js manifest.webmanifest)
 set(site_files)

@@ -18,15 +18,9 @@ NODE_PATH=/usr/share/nodejs cmake -S . -B "$WEB" -DCITY_BENCH=ON -DBUILD_TESTING
     >/dev/null
 NODE_PATH=/usr/share/nodejs cmake --build "$WEB" -j2
 
-# The browser driver, at the version that the page's tests pin; installed again when the
-# pin changes (the stamp lies inside node_modules, which npm ci replaces whole).
-if ! cmp -s tests/web/package-lock.json "$NPM/node_modules/.bench-lock.json"; then
-    mkdir -p "$NPM"
-    cp tests/web/package.json tests/web/package-lock.json "$NPM/"
-    PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$NPM" --ignore-scripts --no-audit --no-fund \
-        >/dev/null
-    cp tests/web/package-lock.json "$NPM/node_modules/.bench-lock.json"
-fi
+# shellcheck source=tools/lib/puppeteer.sh
+source tools/lib/puppeteer.sh
+install_puppeteer "$NPM" 2>/dev/null
 
 NODE_PATH=$NPM/node_modules xvfb-run -a -s "-screen 0 1400x1500x24" \
     node tools/bench/web/run_web_bench.js "$WEB" build-bench
