@@ -38,7 +38,7 @@
     'localhost, with the headers "Cross-Origin-Opener-Policy: same-origin" and ' +
     '"Cross-Origin-Embedder-Policy: require-corp", or let its service worker add them; ' +
     'a page opened from a file cannot run it. "make web-serve" serves it so.';
-  const STOPPED = 'The city has stopped: Escape ends it, drawing and growth alike. ' +
+  const STOPPED = 'The city has stopped (Escape or Stop ends it), drawing and growth alike. ' +
     'Reload the page to start a new city.';
   const NEW_VERSION = 'A new version of the city is ready: reload the page to run it.';
 

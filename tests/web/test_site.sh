@@ -14,10 +14,10 @@ WORK=$(mktemp -d) SCREEN=1400x1050x24 # room for Firefox's window around the pag
 
 install_puppeteer "$NPM" 2>"$WORK/npm.log" || die "npm ci in $NPM: $(cat "$WORK/npm.log")"
 
-open_display 1400
+open_display 1900
 
 for browser in chromium firefox; do
-    NODE_PATH="$NPM/node_modules" TMPDIR=$WORK timeout -k 10 660 node "$HERE/test_site.js" \
+    NODE_PATH="$NPM/node_modules" TMPDIR=$WORK timeout -k 10 900 node "$HERE/test_site.js" \
         "$browser" "$SITE" || FAILED=$((FAILED + $?))
 done
 finish
