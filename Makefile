@@ -9,16 +9,24 @@ SECONDS ?= 30
 # leave nameless frames. It is this machine's own: with arm64 libraries installed beside,
 # there is an arm64 one too.
 export CITY_GL_DRIVER = /usr/lib/$(shell g++ -dumpmachine 2>/dev/null)/dri/swrast_dri.so
-# The arm64 stage adds arm64 to dpkg's architectures: CI runs it, a developer's ./test only
-# when asked with CROSS_ARM64=yes.
-CROSS_ARM64 ?= $(if $(filter true,$(CI)),yes,no)
+# The Linux cross stages, one per Debian architecture, each adding its architecture to dpkg's:
+# CI runs every one this release has (CROSS_ARCHES=all); a developer's ./test those named in
+# CROSS_ARCHES, or arm64 alone with CROSS_ARM64=yes. Debian 12 has no riscv64.
+RELEASE := $(shell . /etc/os-release 2>/dev/null && echo $$VERSION_CODENAME)
+RELEASE_ARCHES := arm64 armhf $(if $(filter bookworm,$(RELEASE)),,riscv64)
+CROSS_ARM64 ?= no
+CROSS_ARCHES ?= $(if $(filter true,$(CI)),all,$(if $(filter yes,$(CROSS_ARM64)),arm64))
+ifeq ($(CROSS_ARCHES),all)
+  override CROSS_ARCHES := $(RELEASE_ARCHES)
+  $(if $(filter bookworm,$(RELEASE)),$(info Debian 12 has no riscv64: its cross stage is left out))
+endif
 # The Windows stage likewise: CI runs it, a developer's ./test when asked with CROSS_WINDOWS=yes.
 CROSS_WINDOWS ?= $(if $(filter true,$(CI)),yes,no)
 # And the web stage, which installs Emscripten and two browsers: CROSS_WEB=yes.
 CROSS_WEB ?= $(if $(filter true,$(CI)),yes,no)
 
-.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-arm64 cross-windows web \
-	web-serve package demo
+.PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-windows web \
+	web-serve package demo apt-repo test-apt-repo
 
 setup:
 	tools/setup.sh
@@ -34,8 +42,9 @@ run: build
 
 # Every stage in turn: the scripts, then the suite plain, under the sanitizers, fuzzed, and
 # the cross stages where asked.
-test: lint plain asan tsan fuzz $(if $(filter yes,$(CROSS_ARM64)),cross-arm64) \
-	$(if $(filter yes,$(CROSS_WINDOWS)),cross-windows) $(if $(filter yes,$(CROSS_WEB)),web)
+test: lint plain asan tsan fuzz $(addprefix cross-,$(CROSS_ARCHES)) \
+	$(if $(filter yes,$(CROSS_WINDOWS)),cross-windows) $(if $(filter yes,$(CROSS_WEB)),web) \
+	$(if $(filter yes,$(APT_REPO_TEST)),test-apt-repo)
 
 lint: setup-test
 	tools/lint_shell.sh
@@ -55,10 +64,14 @@ tsan: setup-test
 fuzz: setup-test
 	cmake --workflow --preset fuzz && tools/fuzz.sh build-fuzz $(SECONDS)
 
-# The program and its unit and simulation tests built for arm64, the tests run under qemu,
-# and the arm64 package, held to lintian.
-cross-arm64:
-	tools/setup.sh --cross-arm64 && cmake --workflow --preset cross-arm64 && tools/lint_deb.sh build-arm64
+# The program and its unit and simulation tests built for another architecture (cross-arm64,
+# cross-armhf, cross-riscv64) into build-ARCH, the tests run under qemu, and its package,
+# held to lintian.
+cross-%:
+	@if [ -z "$(filter $*,$(RELEASE_ARCHES))" ]; then \
+	  echo "No cross build for $* on Debian $(RELEASE), only for $(strip $(RELEASE_ARCHES))" >&2 && exit 1; fi
+	tools/setup.sh --cross $* && DEB_HOST_ARCH=$* cmake --workflow --preset cross-linux && \
+	  tools/lint_deb.sh build-$*
 
 # The program for Windows x64, its installer and zip, its unit and simulation tests under Wine
 # and the installed program on Xvfb; freeglut and tinyobjloader built first from Debian's sources.
@@ -78,6 +91,21 @@ web-serve:
 # The Debian package, written into build; what goes in it is in packaging/.
 package:
 	tools/setup.sh --package && cmake --workflow --preset package
+
+# A signed APT repository in build-apt/repo for this release, of the package and of each
+# cross build's (build-ARCH/), signed by APT_SIGNING_KEY in GNUPGHOME, else by a throwaway
+# key (docs/packaging.md).
+apt-repo: package
+	tools/setup.sh --apt-repo && tools/apt_repo.sh build-apt/repo
+
+# The repository installed from, upgraded, refused when forged and removed in a minimal Debian
+# of this release, in build-apt/test; as root. CI runs it, a developer's ./test when asked
+# with APT_REPO_TEST=yes.
+APT_REPO_TEST ?= $(if $(filter true,$(CI)),yes,no)
+VERSION := $(shell head -n 1 packaging/changelog | awk '{ print $$2 }' | tr -d '()')
+test-apt-repo: package
+	tools/setup.sh --apt-repo && tests/package/test_apt_repo.sh \
+	  build/varnock-hollenby_$(VERSION)_$$(dpkg --print-architecture).deb build-apt/test
 
 # Films the city on a virtual display of its own, so it needs none: stills and an animation.
 DEMO ?= demo

@@ -19,48 +19,20 @@ project=$(cd "$(dirname "$0")/.." && pwd)
 work=${2:-$(mktemp -d /var/tmp/fresh-debian.XXXXXX)}
 system=$work/$release
 mkdir -p "$work"
-if ! command -v debootstrap >/dev/null; then
-    apt-get -o DPkg::Lock::Timeout=600 update -qq
-    apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends debootstrap >/dev/null
-fi
 
-# The Debian archive that this machine's own package sources name, else debootstrap's default.
 # shellcheck source=tools/lib/debian.sh
 source "$project/tools/lib/debian.sh"
-mirror=$(debian_mirror)
 echo "making a minimal Debian $release in $system"
-debootstrap --variant=minbase "$release" "$system" ${mirror:+"$mirror"} \
-    >"$work/debootstrap.log" 2>&1 || { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }
-cp /etc/resolv.conf "$system/etc/resolv.conf"
-# A mirror may serve testing's Release file past its Valid-Until date; the stable releases'
-# dates are still checked.
-if [ "$release" = testing ]; then
-    echo 'Acquire::Check-Valid-Until "false";' >"$system/etc/apt/apt.conf.d/99testing-valid-until"
-fi
+make_minimal_debian "$release" "$system" "$work/debootstrap.log"
 checkout=$system/root/project # root's home keeps its mode 700: no other user reaches the build
 mkdir -p "$checkout" && git -C "$project" archive HEAD | tar -x -C "$checkout"
 
-# Every mount is undone however the script ends, newest first; one still in use (an X server
-# left running in the chroot) is detached lazily rather than left behind.
-mounted=()
-unmount() {
-    local i
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}" || true
-    done
-}
-trap unmount EXIT
+trap unmount_all EXIT
 trap 'exit 130' INT TERM HUP
-mount_into() { # mount_into PATH MOUNT_ARGUMENTS...
-    mount "${@:2}" "$system$1" && mounted+=("$system$1")
-}
-mount_into /proc -t proc proc
-mount_into /sys -t sysfs sysfs
-mount_into /dev --bind /dev
-mount_into /dev/pts --bind /dev/pts
+mount_system "$system"
 # The chroot shares this machine's network and so the names of its X servers' sockets: with
 # this machine's /tmp it sees their lock files too, and a test's X server picks a free number.
-mount_into /tmp --bind /tmp
+mount_into "$system" /tmp --bind /tmp
 
 # npm reaches its registry through this machine's network, whose certificate authorities
 # beyond Debian's own are trusted here only: the system takes them when its ca-certificates

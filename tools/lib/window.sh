@@ -5,7 +5,7 @@
 # waits.
 TITLE="Varnock | Hollenby"
 SCREEN=1280x1024x24 # the virtual screen: the 1280x720 window fits with room to spare
-PIDS=() FAILED=0
+PIDS=()
 cleanup() {
     local pid
     # Some have ended already; a script under set -e must not fail on them.
@@ -16,11 +16,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-check() { # check DESCRIPTION COMMAND...: records the outcome and goes on
-    if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" >&2 && ((FAILED += 1)) && return 1; fi
-}
-die() { echo "FAIL: $*" >&2 && exit 1; }
-finish() { ((FAILED == 0)) && echo "all checks passed" || die "$FAILED check(s) failed"; }
+# shellcheck source=tools/lib/checks.sh
+source "${BASH_SOURCE[0]%/*}/checks.sh"
 ge() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 le() { [ -n "$1" ] && awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
 wait_until() { # wait_until SECONDS COMMAND...
