@@ -9,7 +9,8 @@
 # The packages are the DEBs given, else this checkout's of the changelog's version: build/'s
 # and each cross build's (build-ARCH/). Each goes into this release's suite alone, and one
 # that needs a newer C library than this release's (built on a later Debian) is refused.
-# It is signed by the key APT_SIGNING_KEY names in GNUPGHOME (the maintainer's); without one,
+# It is signed by the key APT_SIGNING_KEY names in GNUPGHOME (the maintainer's; while a key is
+# rotated, the old and the new, separated by a space, sign and go into the keyring); without one,
 # by a throwaway key kept in build-apt/throwaway-gnupg, with a warning. No private key is
 # ever written into REPO_DIR. The sources file points at APT_REPO_URL.
 #   tools/apt_repo.sh REPO_DIR [DEB...]
@@ -49,6 +50,7 @@ cp "${debs[@]}" "$repo/$pool/"
 
 if [ -n "${APT_SIGNING_KEY:-}" ]; then
     key=$APT_SIGNING_KEY
+    read -ra keys <<<"$key"
 else
     export GNUPGHOME=$project/build-apt/throwaway-gnupg
     case "$GNUPGHOME/" in "$repo"/*)
@@ -60,6 +62,7 @@ else
         gpg --batch --quiet --passphrase '' --quick-generate-key "$uid" ed25519 sign 1y
     fi
     key=$(gpg --batch --with-colons --list-secret-keys "$uid" | awk -F: '$1 == "fpr" { print $10; exit }')
+    keys=("$key")
     cat >&2 <<WARNING
 **************************************************************************************
 WARNING: no APT_SIGNING_KEY given. $repo is signed by a throwaway key made for
@@ -90,12 +93,12 @@ apt-ftparchive \
     -o APT::FTPArchive::Release::Description="Varnock | Hollenby for Debian $codename" \
     release "$dist" >"$repo/Release.new"
 mv "$repo/Release.new" "$dist/Release"
-sign() { gpg --batch --yes --local-user "$key" --digest-algo SHA512 "$@"; }
+sign() { gpg --batch --yes "${keys[@]/#/--local-user=}" --digest-algo SHA512 "$@"; }
 sign --clearsign --output "$dist/InRelease" "$dist/Release"
 sign --detach-sign --armor --output "$dist/Release.gpg" "$dist/Release"
 
 gpg --batch --yes --export-options export-minimal --output "$name-archive-keyring.gpg" \
-    --export "$key"
+    --export "${keys[@]}"
 cat >"$name-$codename.sources" <<SOURCES
 Types: deb
 URIs: $url

@@ -2,10 +2,10 @@
 # Shows that the README's test command works as written on a bare Debian: makes a minimal
 # system of the given release with debootstrap (installing debootstrap where it is missing),
 # copies the committed project into root's home, /root/project, as a user would keep it, and
-# runs ./test there as root, the arm64, Windows and web stages included (each where the
-# release has its packages), then builds the package and prints its Depends. Too slow for the
-# test command (about ten minutes on two cores); run it as root on a Debian machine. The
-# system is kept in WORK_DIR to look at.
+# runs ./test there as root, every cross stage, the Windows and web stages (each where the
+# release has its packages) and the APT repository's test included, then builds the package
+# and prints its Depends. Too slow for the test command (half an hour on two cores); run it
+# as root on a Debian machine. The system is kept in WORK_DIR to look at.
 #   tools/fresh_debian_check.sh RELEASE [WORK_DIR]   (RELEASE: bookworm, trixie or testing;
 #   WORK_DIR defaults to a new folder under /var/tmp)
 set -euo pipefail
@@ -61,13 +61,14 @@ fi
 echo "running ./test in it"
 start=$SECONDS
 chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-    CROSS_ARM64=yes CROSS_WINDOWS=$windows CROSS_WEB=$web \
+    CROSS_ARCHES=all CROSS_WINDOWS=$windows CROSS_WEB=$web APT_REPO_TEST=yes \
     bash -c 'cd /root/project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'
 took=$((SECONDS - start))
-stages="arm64"
+stages="the cross stages"
 [ "$windows" = no ] || stages+=", Windows"
 [ "$web" = no ] || stages+=", web"
+stages+=", the APT repository's test"
 echo "Debian $release: ./test (stages $stages included) and make package passed" \
     "in $((took / 60)) min $((took % 60)) s"
