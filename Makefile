@@ -99,13 +99,15 @@ apt-repo: package
 	tools/setup.sh --apt-repo && tools/apt_repo.sh build-apt/repo
 
 # The repository installed from, upgraded, refused when forged and removed in a minimal Debian
-# of this release, in build-apt/test; as root. CI runs it, a developer's ./test when asked
-# with APT_REPO_TEST=yes.
+# of this release, and installed in a foreign one under qemu where a cross stage built its
+# package first, in build-apt/test; as root. CI runs it, a developer's ./test when asked with
+# APT_REPO_TEST=yes.
 APT_REPO_TEST ?= $(if $(filter true,$(CI)),yes,no)
 VERSION := $(shell head -n 1 packaging/changelog | awk '{ print $$2 }' | tr -d '()')
 test-apt-repo: package
 	tools/setup.sh --apt-repo && tests/package/test_apt_repo.sh \
-	  build/varnock-hollenby_$(VERSION)_$$(dpkg --print-architecture).deb build-apt/test
+	  build-apt/test build/varnock-hollenby_$(VERSION)_$$(dpkg --print-architecture).deb \
+	  $(firstword $(wildcard $(foreach arch,$(RELEASE_ARCHES),build-$(arch)/*_$(VERSION)_$(arch).deb)))
 
 # Films the city on a virtual display of its own, so it needs none: stills and an animation.
 DEMO ?= demo

@@ -36,6 +36,7 @@ fi
 # one; the C library is the newest thing it needs from the release.
 libc=$(dpkg-query -W -f='${Version}' libc6)
 for deb in "${debs[@]}"; do
+    [ "$(dpkg-deb -f "$deb" Package)" = "$name" ] || { echo "$0: $deb is no $name package" >&2 && exit 1; }
     needs=$(dpkg-deb -f "$deb" Depends | sed -n 's/.*\blibc6 (>= \([^)]*\)).*/\1/p')
     if [ -n "$needs" ] && dpkg --compare-versions "$needs" gt "$libc"; then
         echo "$0: $(basename "$deb") needs libc6 $needs, newer than Debian $codename's $libc:" \
@@ -51,6 +52,8 @@ cp "${debs[@]}" "$repo/$pool/"
 if [ -n "${APT_SIGNING_KEY:-}" ]; then
     key=$APT_SIGNING_KEY
     read -ra keys <<<"$key"
+    gpg --batch --list-secret-keys "${keys[@]}" >/dev/null 2>&1 ||
+        { echo "$0: no secret key for APT_SIGNING_KEY ($key) in ${GNUPGHOME:-~/.gnupg}" >&2 && exit 1; }
 else
     export GNUPGHOME=$project/build-apt/throwaway-gnupg
     case "$GNUPGHOME/" in "$repo"/*)
@@ -99,6 +102,9 @@ sign --detach-sign --armor --output "$dist/Release.gpg" "$dist/Release"
 
 gpg --batch --yes --export-options export-minimal --output "$name-archive-keyring.gpg" \
     --export "${keys[@]}"
+# Checked as apt will check it: against the published keyring alone.
+gpgv --keyring "$repo/$name-archive-keyring.gpg" "$dist/InRelease" 2>/dev/null ||
+    { echo "$0: $dist/InRelease does not verify against $name-archive-keyring.gpg" >&2 && exit 1; }
 cat >"$name-$codename.sources" <<SOURCES
 Types: deb
 URIs: $url

@@ -23,6 +23,7 @@ mkdir -p "$work"
 # shellcheck source=tools/lib/debian.sh
 source "$project/tools/lib/debian.sh"
 echo "making a minimal Debian $release in $system"
+clear_folder "$system"
 make_minimal_debian "$release" "$system" "$work/debootstrap.log"
 checkout=$system/root/project # root's home keeps its mode 700: no other user reaches the build
 mkdir -p "$checkout" && git -C "$project" archive HEAD | tar -x -C "$checkout"
@@ -60,8 +61,7 @@ if ! has_packages emscripten chromium firefox-esr; then
 fi
 echo "running ./test in it"
 start=$SECONDS
-chroot "$system" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-    CROSS_ARCHES=all CROSS_WINDOWS=$windows CROSS_WEB=$web APT_REPO_TEST=yes \
+in_chroot "$system" CROSS_ARCHES=all CROSS_WINDOWS=$windows CROSS_WEB=$web APT_REPO_TEST=yes \
     bash -c 'cd /root/project && if command -v make; then echo "make is there already" && exit 1; fi
         ./test && make --no-print-directory package >/dev/null &&
         echo "Depends: $(dpkg-deb -f build/varnock-hollenby_*.deb Depends)"'

@@ -27,7 +27,8 @@ x_tools=(xvfb xauth xdotool x11-apps x11-utils imagemagick)
 # X tools: Firefox draws WebGL only on a display, and the test reads captures with ImageMagick. node and npm are left out
 # where a node of another origin (which brings its own npm) is there already.
 # --apt-repo adds apt-ftparchive (apt-utils), gpg, xz, and for the repository's test
-# debootstrap and python3, whose web server serves the repository to the test's system.
+# debootstrap, python3, whose web server serves the repository to the test's systems, and
+# qemu's registrations with the kernel, which run a foreign architecture's system.
 [ "${1:-}" != --cross-arm64 ] || set -- --cross arm64
 cross_arch=
 case "${1:-}" in
@@ -48,7 +49,8 @@ case "${1:-}" in
       "libc6:$cross_arch" "libgtest-dev:$cross_arch" "${libraries[@]/%/:$cross_arch}")
     command -v "qemu-$gnu_cpu-static" >/dev/null || command -v "qemu-$gnu_cpu" >/dev/null ||
       packages+=(qemu) ;;
-  --apt-repo) packages=(make dpkg-dev apt-utils gpg gpg-agent xz-utils debootstrap python3) ;;
+  --apt-repo) packages=(make dpkg-dev apt-utils gpg gpg-agent xz-utils debootstrap python3)
+    [ -e /usr/lib/binfmt.d/qemu-aarch64.conf ] || packages+=(qemu-binfmt) ;;
   --cross-windows) packages=(cmake make libglm-dev g++-mingw-w64-x86-64-posix wine wine64 nsis
     python3-glad googletest dpkg-dev "${x_tools[@]}") ;;
   --web) packages=(cmake make emscripten googletest libglm-dev libtinyobjloader-dev chromium
@@ -76,11 +78,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   # Another apt-get may hold dpkg's lock for a while: wait for it rather than fail.
   apt_get() { apt-get -o DPkg::Lock::Timeout=600 "$@"; }
   apt_get update -qq
-  # "qemu" stands for whichever of the two packages this release has.
-  qemu="qemu-user"
-  [[ "$(apt-cache policy qemu-user-static)" != *"Candidate: "[0-9]* ]] || qemu="qemu-user-static"
+  # "qemu" stands for whichever of the two packages this release has, "qemu-binfmt" for
+  # the one that registers it with the kernel.
+  qemu="qemu-user" binfmt="qemu-user-binfmt"
+  if [[ "$(apt-cache policy qemu-user-static)" == *"Candidate: "[0-9]* ]]; then
+    qemu="qemu-user-static" binfmt="qemu-user-static"
+  fi
   for i in "${!missing[@]}"; do
     [ "${missing[i]}" != qemu ] || missing[i]=$qemu
+    [ "${missing[i]}" != qemu-binfmt ] || missing[i]=$binfmt
   done
   echo "Installing: ${missing[*]}"
   apt_get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

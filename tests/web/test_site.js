@@ -3,27 +3,15 @@
 // canvas by its pixels. Usage: test_site.js chromium|firefox SITE_FOLDER
 // Prints "NAME: ok: ..." or "NAME: FAIL: ..." per check; the exit status counts the failures.
 'use strict';
-const { execFileSync, spawn } = require('child_process');
+const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const { launchOptions, serveSite } = require('../../tools/lib/browsers');
 
 const [name, siteFolder] = process.argv.slice(2);
 const TOP = path.join(__dirname, '..', '..');
-// The window is sized at launch: Firefox ESR 140's driver cannot set a viewport.
-const SWIFTSHADER = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
-  '--window-size=1320,900'];
-const BROWSERS = { // how to launch each browser, with WebGL and without
-  chromium: (webgl) => ({ browser: 'chrome', executablePath: '/usr/bin/chromium',
-    headless: true, defaultViewport: null, args: SWIFTSHADER.concat(webgl ? []
-      : ['--disable-webgl', '--disable-3d-apis']) }),
-  // Firefox's headless mode has no WebGL here: it runs in a window, on the caller's display.
-  firefox: (webgl, [width, height] = [1320, 900]) => ({ browser: 'firefox',
-    executablePath: '/usr/bin/firefox-esr', headless: false, defaultViewport: null,
-    args: [`--width=${width}`, `--height=${height}`],
-    extraPrefsFirefox: webgl ? {} : { 'webgl.disabled': true } }),
-};
 const SKY = (r, g, b) => r >= 190 && r <= 225 && g >= 228 && b >= 240;
 // The camera starts at (20, 20, 20) looking along -z through a 30° lens, and turns 1/200
 // radian per CSS px the pointer moves: looking down by `pitch`, it sees the ground's far edge,
@@ -47,11 +35,9 @@ async function serve(change = () => {}, ...options) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'site-'));
   fs.cpSync(siteFolder, folder, { recursive: true });
   change(folder);
-  const server = spawn('node', [path.join(TOP, 'tools/serve_site.js'), folder, '0',
-    ...options], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const { url, server } = await serveSite(folder, ...options);
   servers.push(server);
-  const line = await new Promise((resolve) => server.stdout.once('data', resolve));
-  return Object.assign(/http:\S+/.exec(String(line))[0], { folder, server });
+  return Object.assign(url, { folder, server });
 }
 
 // A capture's pixels as 8-bit RGB, in device pixels, read by ImageMagick as the desktop's tests
@@ -323,7 +309,7 @@ async function ownBrowserRuns(url) {
   if (name === 'firefox') {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'firefox-'));
     fs.cpSync(path.join(__dirname, 'userChrome.css'), path.join(profile, 'chrome/userChrome.css'));
-    const browser = await puppeteer.launch({ ...BROWSERS.firefox(true, [390, 844]),
+    const browser = await puppeteer.launch({ ...launchOptions('firefox', { size: [390, 844] }),
       userDataDir: profile, extraPrefsFirefox: {
         'toolkit.legacyUserProfileCustomizations.stylesheets': true } });
     const page = await open(browser, url);
@@ -333,7 +319,7 @@ async function ownBrowserRuns(url) {
     label = name;
     await browser.close();
   }
-  const browser = await puppeteer.launch(BROWSERS[name](false));
+  const browser = await puppeteer.launch(launchOptions(name, { webgl: false }));
   const page = await open(browser, url);
   check('without WebGL, the page says so', page.state === 'failed' &&
     /no WebGL/.test(page.status), `${page.state}: ${page.status}`);
@@ -344,7 +330,7 @@ const attempt = (what, run) => run().catch((error) => check(what, false, error.s
 
 (async () => {
   const url = await serve();
-  const browser = await puppeteer.launch({ ...BROWSERS[name](true), protocolTimeout: 60000 });
+  const browser = await puppeteer.launch({ ...launchOptions(name), protocolTimeout: 60000 });
   await attempt('the desktop run completes', () => desktopRun(browser, url));
   if (name === 'chromium') {
     for (const device of DEVICES) {

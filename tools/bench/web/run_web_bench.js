@@ -10,12 +10,13 @@
 //   run_web_bench.js WEB_BUILD_DIR NATIVE_BUILD_DIR
 // Needs puppeteer-core on NODE_PATH. Benchmarks, not tests: nothing here asserts a time.
 'use strict';
-const { execFileSync, spawn } = require('child_process');
+const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
+const { launchOptions, serveSite } = require('../../lib/browsers');
 
 const ROOT = path.resolve(__dirname, '..', '..', '..');
 const SIZES = [1000, 10000];
@@ -32,28 +33,7 @@ const PHONE = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, h
 const PHONE_LIVE = 1000;
 const PAGE_TIMEOUT_MS = 300000;
 
-const BROWSERS = [
-  {
-    name: 'Chromium',
-    options: {
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      // Root needs --no-sandbox; SwiftShader is Chromium's WebGL without a GPU.
-      args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
-        '--window-size=1320,900'],
-    },
-  },
-  {
-    name: 'Firefox',
-    // Its headless mode has no WebGL here: it runs in the X server, on llvmpipe.
-    options: {
-      browser: 'firefox',
-      executablePath: '/usr/bin/firefox-esr',
-      headless: false,
-      args: ['--width=1320', '--height=900'],
-    },
-  },
-];
+const BROWSERS = ['Chromium', 'Firefox'];
 
 function median(values) {
   const sorted = [...values].sort((a, b) => a - b);
@@ -65,21 +45,6 @@ function quartiles(values) {
   const sorted = [...values].sort((a, b) => a - b);
   const half = Math.floor(sorted.length / 2);
   return [median(sorted.slice(0, half)), median(sorted.slice(sorted.length - half))];
-}
-
-// Serves a folder with the isolation headers that threads need; resolves to its address.
-function serve(folder) {
-  const server = spawn(process.execPath, [path.join(ROOT, 'tools', 'serve_site.js'), folder, '0'],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-  return new Promise((resolve, reject) => {
-    server.stdout.on('data', (text) => {
-      const address = /http:\/\/[\d.:]+\//.exec(String(text));
-      if (address) {
-        resolve({ url: address[0], stop: () => server.kill() });
-      }
-    });
-    server.on('exit', () => reject(new Error(`could not serve ${folder}`)));
-  });
 }
 
 function native(nativeBuild) {
@@ -286,16 +251,16 @@ async function main() {
   const started = new Date();
 
   const nativeResult = native(nativeBuild);
-  const benchSite = await serve(path.join(webBuild, 'bench-site'));
-  const citySite = await serve(path.join(webBuild, 'site'));
+  const benchSite = await serveSite(path.join(webBuild, 'bench-site'));
+  const citySite = await serveSite(path.join(webBuild, 'site'));
   const web = [];
   try {
-    for (const { name, options } of BROWSERS) {
+    for (const name of BROWSERS) {
       const result = { name };
       web.push(result);
       let browser;
       try {
-        browser = await puppeteer.launch(options);
+        browser = await puppeteer.launch(launchOptions(name.toLowerCase()));
         result.version = (await browser.version()).replace(/^[^/]*\//, '');
         Object.assign(result, await webFrames(browser, benchSite.url));
         if (name === 'Chromium') {
@@ -312,8 +277,8 @@ async function main() {
       }
     }
   } finally {
-    benchSite.stop();
-    citySite.stop();
+    benchSite.server.kill();
+    citySite.server.kill();
   }
   const loadAfter = os.loadavg()[0];
 
