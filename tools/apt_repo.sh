@@ -29,7 +29,8 @@ if [ ${#debs[@]} -eq 0 ]; then
     version=$(sed -n "1s/^$name (\([^)]*\)).*/\1/p" "$project/packaging/changelog")
     shopt -s nullglob
     debs=("$project"/build{,-*}/"${name}_${version}"_*.deb)
-    [ ${#debs[@]} -gt 0 ] || { echo "$0: no $name $version package in build*/: make package first" >&2 && exit 1; }
+    [ ${#debs[@]} -gt 0 ] ||
+        { echo "$0: no $name $version package in build*/: make package first" >&2 && exit 1; }
 fi
 
 # A package is offered only to the release whose C library it was linked against, or a later
