@@ -96,6 +96,9 @@ window.cityView = (function view() {
     fit, // after the lines below change
     started(module) {
       program = module;
+      // Newer Emscriptens' GLUT sizes the buffer to the canvas's CSS pixels on every resize,
+      // from a listener of its own: this one, added after it, comes after it.
+      window.addEventListener('resize', fit, true);
       fit();
     },
     ended() {
