@@ -103,8 +103,10 @@ sign --detach-sign --armor --output "$dist/Release.gpg" "$dist/Release"
 
 gpg --batch --yes --export-options export-minimal --output "$name-archive-keyring.gpg" \
     --export "${keys[@]}"
-# Checked as apt will check it: against the published keyring alone.
-gpgv --keyring "$repo/$name-archive-keyring.gpg" "$dist/InRelease" 2>/dev/null ||
+# Checked as apt will check it: against the published keyring alone (in a home of its own).
+alone=$(mktemp -d) && trap 'rm -rf "$alone"' EXIT
+gpg --homedir "$alone" --batch --no-default-keyring --keyring "$repo/$name-archive-keyring.gpg" \
+    --verify "$dist/InRelease" 2>/dev/null ||
     { echo "$0: $dist/InRelease does not verify against $name-archive-keyring.gpg" >&2 && exit 1; }
 cat >"$name-$codename.sources" <<SOURCES
 Types: deb
