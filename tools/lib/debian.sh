@@ -22,8 +22,8 @@ make_minimal_debian() { # make_minimal_debian RELEASE SYSTEM LOG [ARCH]
         { tail -n 20 "$3" >&2 && return 1; }
     cp /etc/resolv.conf "$2/etc/resolv.conf"
     # A mirror may serve testing's Release file past its Valid-Until date; the stable
-    # releases' dates are still checked.
-    if [ "$1" = testing ]; then
+    # releases' dates are still checked. Testing, named by its codename too, has no version.
+    if ! grep -q '^VERSION_ID=' "$2/etc/os-release"; then
         echo 'Acquire::Check-Valid-Until "false";' >"$2/etc/apt/apt.conf.d/99testing-valid-until"
     fi
 }
