@@ -24,6 +24,8 @@ endif
 CROSS_WINDOWS ?= $(if $(filter true,$(CI)),yes,no)
 # And the web stage, which installs Emscripten and two browsers: CROSS_WEB=yes.
 CROSS_WEB ?= $(if $(filter true,$(CI)),yes,no)
+# And the APT repository's test, which needs root: APT_REPO_TEST=yes.
+APT_REPO_TEST ?= $(if $(filter true,$(CI)),yes,no)
 
 .PHONY: run test build setup setup-test lint plain asan tsan fuzz cross-windows web \
 	web-serve package demo apt-repo test-apt-repo
@@ -100,9 +102,7 @@ apt-repo: package
 
 # The repository installed from, upgraded, refused when forged and removed in a minimal Debian
 # of this release, and installed in a foreign one under qemu where a cross stage built its
-# package first, in build-apt/test; as root. CI runs it, a developer's ./test when asked with
-# APT_REPO_TEST=yes.
-APT_REPO_TEST ?= $(if $(filter true,$(CI)),yes,no)
+# package first, in build-apt/test; as root.
 VERSION := $(shell head -n 1 packaging/changelog | awk '{ print $$2 }' | tr -d '()')
 test-apt-repo: package
 	tools/setup.sh --apt-repo && tests/package/test_apt_repo.sh \
