@@ -9,13 +9,14 @@
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 URL SYSTEM_DIR [ARCH]" >&2 && exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "run this as root: debootstrap and chroot need it" >&2 && exit 1; }
-url=$1 system=$(realpath -m "$2") arch=${3:-$(dpkg --print-architecture)}
+native=$(dpkg --print-architecture)
+url=$1 system=$(realpath -m "$2") arch=${3:-$native}
 # shellcheck source=tools/lib/debian.sh
 source "$(dirname "$0")/lib/debian.sh"
 trap unmount_all EXIT
 trap 'exit 130' INT TERM HUP
 if [ ! -e "$system/etc/os-release" ]; then
-    [ "$arch" = "$(dpkg --print-architecture)" ] || run_foreign "$arch"
+    [ "$arch" = "$native" ] || run_foreign "$arch"
     echo "making a minimal Debian for $arch in $system"
     make_minimal_debian "$(. /etc/os-release && echo "$VERSION_CODENAME")" "$system" \
         "$system.debootstrap.log" "$arch"

@@ -97,7 +97,8 @@ window.cityView = (function view() {
     started(module) {
       program = module;
       // Newer Emscriptens' GLUT sizes the buffer to the canvas's CSS pixels on every resize,
-      // from a listener of its own: this one, added after it, comes after it.
+      // from a listener of its own: the page's, moved after it, comes after it.
+      window.removeEventListener('resize', fit);
       window.addEventListener('resize', fit, true);
       fit();
     },
